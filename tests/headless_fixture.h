@@ -1,0 +1,25 @@
+// A headless screen for tests: the services run on a fresh headless backend.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "platform/backends/headless.h"
+#include "platform/hitlayers.h"
+#include "platform/services.h"
+
+class HeadlessScreen : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    UseBackend(&backend);
+    OpenScreen(1024, 768, 16, 60);
+    ClearHitLayers(0);
+  }
+  void TearDown() override {
+    CloseScreen();
+    SetDrawScale(1, 1);
+    SetDrawRotation(0);
+    ClearHitLayers(0);
+    UseBackend(nullptr);
+  }
+  HeadlessBackend backend;
+};

@@ -1,0 +1,159 @@
+// The registry of embedded files and the streams opened over it, plus the
+// picture and font loaders that read through those streams.
+#include <gtest/gtest.h>
+
+#include <png.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/embedded.h"
+#include "platform/font.h"
+#include "platform/image.h"
+#include "platform/resources.h"
+
+namespace {
+
+const uint8_t Bytes[] = {1, 2, 3, 4, 5, 6, 7};
+const uint8_t Other[] = {9, 9};
+
+class Registry : public ::testing::Test {
+ protected:
+  void SetUp() override { ClearRegistry(); }
+  void TearDown() override { ClearRegistry(); }
+};
+
+TEST_F(Registry, FirstRegistrationOfANameStays) {
+  EXPECT_EQ(Register("hat.png", Bytes, 7), 1);
+  EXPECT_EQ(Register("hat.png", Other, 2), 0);
+  EXPECT_EQ(DataOf("hat.png"), Bytes);
+  EXPECT_EQ(SizeOf("hat.png"), 7);
+  EXPECT_EQ(SizeOf("missing.png"), 0);
+  EXPECT_EQ(DataOf("missing.png"), nullptr);
+}
+
+TEST_F(Registry, ProtocolIgnoresCaseAndPathDoesNot) {
+  Register("hat.png", Bytes, 7);
+  auto lower = OpenResource("incbin::hat.png");
+  auto upper = OpenResource("INCBIN::hat.png");
+  ASSERT_TRUE(lower);
+  ASSERT_TRUE(upper);
+  EXPECT_EQ(lower->Data(), upper->Data());
+  EXPECT_FALSE(OpenResource("incbin::Hat.png"));
+  EXPECT_FALSE(OpenResource("incbin::hat.png "));
+  EXPECT_FALSE(OpenResource("zip::hat.png"));
+}
+
+TEST_F(Registry, StreamsAreReadOnlyAndEndAtTheRegisteredSize) {
+  Register("hat.png", Bytes, 5);  // fewer bytes than the array holds
+  EXPECT_FALSE(OpenResource("incbin::hat.png", OpenMode::Write));
+  auto stream = OpenResource("incbin::hat.png");
+  ASSERT_TRUE(stream);
+  EXPECT_EQ(stream->Size(), 5u);
+  uint8_t into[16] = {};
+  EXPECT_EQ(stream->Read(into, 16), 5u);
+  EXPECT_EQ(into[4], 5);
+  EXPECT_EQ(into[5], 0);
+  EXPECT_TRUE(stream->AtEnd());
+  EXPECT_EQ(stream->Read(into, 16), 0u);
+}
+
+TEST_F(Registry, UnregisteredNamesLoadNothing) {
+  EXPECT_EQ(LoadImageFile("incbin::face1.png"), nullptr);
+  EXPECT_EQ(LoadTextFont("incbin::VERA.TTF", 20, FontStyleSmooth), nullptr);
+}
+
+TEST(Embedded, TheFontIsInsideTheExecutable) {
+  const EmbeddedFile* font = FindEmbeddedFile("VERA.TTF");
+  ASSERT_NE(font, nullptr);
+  std::ifstream in(CHROMELLY_VERA_TTF, std::ios::binary);
+  std::vector<char> onDisk((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_EQ(size_t(font->Size), onDisk.size());
+  EXPECT_EQ(std::memcmp(font->Data, onDisk.data(), onDisk.size()), 0);
+}
+
+std::vector<uint8_t> EncodeRgb(int w, int h, const std::vector<uint8_t>& rgb) {
+  png_image png;
+  std::memset(&png, 0, sizeof png);
+  png.version = PNG_IMAGE_VERSION;
+  png.width = png_uint_32(w);
+  png.height = png_uint_32(h);
+  png.format = PNG_FORMAT_RGB;
+  png_alloc_size_t size = 0;
+  png_image_write_to_memory(&png, nullptr, &size, 0, rgb.data(), 0, nullptr);
+  std::vector<uint8_t> out(size);
+  EXPECT_TRUE(png_image_write_to_memory(&png, out.data(), &size, 0, rgb.data(), 0, nullptr));
+  out.resize(size);
+  return out;
+}
+
+TEST(Pictures, BlackIsMaskedInPicturesWithoutAlpha) {
+  // A 3x1 strip: red, black, blue. The black pixel turns transparent and takes
+  // the average of its non-black neighbours.
+  auto png = EncodeRgb(3, 1, {200, 0, 0, 0, 0, 0, 0, 0, 100});
+  ImageRef image = DecodePng(png.data(), png.size());
+  ASSERT_TRUE(image);
+  EXPECT_FALSE(image->HasAlpha);
+  EXPECT_EQ(image->AlphaAt(0, 0), 255);
+  EXPECT_EQ(image->AlphaAt(1, 0), 0);
+  EXPECT_EQ(image->Pixels[4], 100);  // (200 + 0) / 2
+  EXPECT_EQ(image->Pixels[6], 50);   // (0 + 100) / 2
+  EXPECT_EQ(image->AlphaAt(2, 0), 255);
+  auto alone = EncodeRgb(1, 1, {0, 0, 0});
+  ImageRef black = DecodePng(alone.data(), alone.size());
+  EXPECT_EQ(black->Pixels[0], 0);
+  EXPECT_EQ(black->AlphaAt(0, 0), 0);
+}
+
+TEST(Pictures, GarbageIsNotAPicture) {
+  const uint8_t junk[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+  EXPECT_EQ(DecodePng(junk, sizeof junk), nullptr);
+}
+
+TEST(Pictures, CentringTheHandle) {
+  auto png = EncodeRgb(3, 2, std::vector<uint8_t>(18, 90));
+  ImageRef image = DecodePng(png.data(), png.size());
+  CentreImageHandle(image);
+  EXPECT_FLOAT_EQ(image->HandleX, 1.5f);
+  EXPECT_FLOAT_EQ(image->HandleY, 1.0f);
+}
+
+TEST(Fonts, SmoothGlyphsGrowByOnePixelEachSide) {
+  const EmbeddedFile* vera = FindEmbeddedFile("VERA.TTF");
+  ASSERT_NE(vera, nullptr);
+  FontRef smooth = MakeTextFont(vera->Data, size_t(vera->Size), 20, FontStyleSmooth);
+  ASSERT_TRUE(smooth);
+  // The picture carries a clear one-pixel border around the ink, which touches it.
+  const Glyph& a = smooth->Glyphs['H'];
+  ASSERT_GT(a.W, 2);
+  ASSERT_GT(a.H, 2);
+  auto at = [&](int x, int y) { return a.Alpha[size_t(y * a.W + x)]; };
+  int innerInk = 0;
+  for (int x = 0; x < a.W; ++x) {
+    EXPECT_EQ(at(x, 0), 0);
+    EXPECT_EQ(at(x, a.H - 1), 0);
+    innerInk += at(x, 1) > 0;
+  }
+  for (int y = 0; y < a.H; ++y) {
+    EXPECT_EQ(at(0, y), 0);
+    EXPECT_EQ(at(a.W - 1, y), 0);
+  }
+  EXPECT_GT(innerInk, 0);
+  EXPECT_EQ(a.Y + 1 + a.H - 2, 19) << "H stands on the baseline, 19 pixels below the line top";
+  EXPECT_EQ(smooth->LineHeight, 23);  // Vera at 20 pixels
+  // Widths are sums of whole-pixel advances.
+  EXPECT_EQ(FontTextWidth(*smooth, "HH"), 2 * a.Advance);
+  EXPECT_EQ(FontTextWidth(*smooth, ""), 0);
+  EXPECT_FALSE(smooth->Glyphs[7].Present);  // a control character has no glyph and adds nothing
+  EXPECT_EQ(FontTextWidth(*smooth, "H\aH"), 2 * a.Advance);
+}
+
+TEST(Fonts, BytesThatAreNoFontGiveNothing) {
+  const uint8_t junk[64] = {};
+  EXPECT_EQ(MakeTextFont(junk, sizeof junk, 20, FontStyleSmooth), nullptr);
+}
+
+}  // namespace

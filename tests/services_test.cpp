@@ -1,0 +1,161 @@
+// The services over the headless backend: pacing, input counting, timers,
+// the drawing state and the transform handed to the backend.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "headless_fixture.h"
+
+namespace {
+
+using Services = HeadlessScreen;
+
+TEST_F(Services, SixtyOnTimeFramesTakeExactlyOneSecond) {
+  std::vector<int64_t> gaps;
+  int64_t last = backend.NowMs();
+  for (int i = 0; i < 60; ++i) {
+    PresentFrame();
+    gaps.push_back(backend.NowMs() - last);
+    last = backend.NowMs();
+  }
+  int seventeen = 0, sixteen = 0;
+  for (int64_t gap : gaps) {
+    seventeen += gap == 17;
+    sixteen += gap == 16;
+  }
+  EXPECT_EQ(seventeen, 40);
+  EXPECT_EQ(sixteen, 20);
+  EXPECT_EQ(backend.NowMs(), 1000);
+}
+
+TEST_F(Services, ALateFrameIsFollowedByAFullPeriod) {
+  PresentFrame();                   // deadline 16
+  backend.AdvanceMs(50);            // the next frame's work overruns its deadline
+  int64_t before = backend.NowMs();
+  PresentFrame();                   // late: no sleep, deadline restarts from now
+  EXPECT_EQ(backend.NowMs(), before);
+  PresentFrame();
+  int64_t gap = backend.NowMs() - before;
+  EXPECT_GE(gap, 16);
+  EXPECT_LE(gap, 17);
+}
+
+TEST_F(Services, KeyHeldDownCountsOnce) {
+  backend.PressKey(KeyEscape);
+  EXPECT_EQ(KeyHits(KeyEscape), 1);
+  for (int i = 0; i < 5; ++i) {
+    backend.PressKey(KeyEscape);  // auto-repeat while held
+    PresentFrame();
+    EXPECT_EQ(KeyHits(KeyEscape), 0);
+    EXPECT_EQ(KeyHeld(KeyEscape), 1);
+  }
+  backend.ReleaseKey(KeyEscape);
+  backend.PressKey(KeyEscape);
+  EXPECT_EQ(KeyHits(KeyEscape), 1);
+}
+
+TEST_F(Services, TwoButtonPressesBetweenQueriesCountTwo) {
+  backend.PressButton(ButtonLeft);
+  backend.ReleaseButton(ButtonLeft);
+  backend.PressButton(ButtonLeft);
+  EXPECT_EQ(ButtonHits(ButtonLeft), 2);
+  EXPECT_EQ(ButtonHits(ButtonLeft), 0);
+  EXPECT_EQ(ButtonHeld(ButtonLeft), 1);
+}
+
+TEST_F(Services, FocusLossAndReopeningForgetHeldInput) {
+  backend.PressKey(KeyF1);
+  backend.PressButton(ButtonRight);
+  EXPECT_EQ(KeyHeld(KeyF1), 1);
+  backend.Suspend();
+  EXPECT_EQ(KeyHeld(KeyF1), 0);
+  EXPECT_EQ(ButtonHeld(ButtonRight), 0);
+  EXPECT_EQ(ButtonHits(ButtonRight), 0);
+  backend.PressKey(KeyReturn);
+  KeyHeld(KeyReturn);
+  OpenScreen(560, 370, 0, 60);
+  EXPECT_EQ(KeyHits(KeyReturn), 0);
+}
+
+TEST_F(Services, WarpIsReportedUntilThePointerMoves) {
+  EXPECT_EQ(PointerX(), 512);  // the full-screen open centres the pointer
+  EXPECT_EQ(PointerY(), 384);
+  backend.MovePointer(600, 400);
+  EXPECT_EQ(PointerX(), 600);
+  WarpPointer(512, 384);
+  EXPECT_EQ(PointerX(), 512);
+  EXPECT_EQ(PointerY(), 384);
+}
+
+TEST_F(Services, TimersCountElapsedPeriodsWhenEventsAreProcessed) {
+  TimerRef tenHertz = StartTimer(10);
+  TimerRef thousand = StartTimer(1000);
+  EXPECT_EQ(tenHertz->PeriodMs, 100);
+  EXPECT_EQ(thousand->PeriodMs, 1);
+  backend.AdvanceMs(250);
+  EXPECT_EQ(TimerTickCount(tenHertz), 0);  // not yet seen: no events processed
+  KeyHeld(KeyReturn);
+  EXPECT_EQ(TimerTickCount(tenHertz), 2);
+  EXPECT_EQ(TimerTickCount(thousand), 250);
+  for (int i = 0; i < 60; ++i) PresentFrame();
+  EXPECT_EQ(TimerTickCount(tenHertz), 12);  // an absolute schedule: no drift
+  TimerRef three = StartTimer(3);           // 333 ms, truncated
+  EXPECT_EQ(three->PeriodMs, 333);
+}
+
+TEST_F(Services, AlphaIsClampedAndTruncatedToAByte) {
+  SetDrawAlpha(0.7f);
+  FillRect(0, 0, 1, 1);
+  SetDrawAlpha(2.0f);
+  FillRect(0, 0, 1, 1);
+  SetDrawAlpha(-1.0f);
+  FillRect(0, 0, 1, 1);
+  ASSERT_EQ(backend.Drawn().size(), 3u);
+  EXPECT_EQ(backend.Drawn()[0].Alpha, 178);  // 0.7 x 255 = 178.5
+  EXPECT_EQ(backend.Drawn()[1].Alpha, 255);
+  EXPECT_EQ(backend.Drawn()[2].Alpha, 0);
+}
+
+TEST_F(Services, NegativeScaleMirrorsAnImageAboutItsHandle) {
+  auto image = std::make_shared<Image>();
+  image->Width = 60;
+  image->Height = 20;
+  image->Pixels.assign(60 * 20 * 4, 255);
+  SetDrawScale(-2, 2);
+  DrawImageFrame(image, 100, 50, 0);
+  const Quad& q = backend.Drawn().back().Corners;
+  EXPECT_DOUBLE_EQ(q.P[0].X, 100);  // the handle stays on the drawing position
+  EXPECT_DOUBLE_EQ(q.P[1].X, -20);  // and the picture extends to the left
+  EXPECT_DOUBLE_EQ(q.P[2].Y, 90);
+}
+
+TEST_F(Services, RotationTurnsClockwiseOnScreen) {
+  SetDrawRotation(90);
+  FillRect(10, 10, 4, 2);
+  const Quad& q = backend.Drawn().back().Corners;
+  EXPECT_NEAR(q.P[1].X, 10, 1e-9);  // the local x axis now points down
+  EXPECT_NEAR(q.P[1].Y, 14, 1e-9);
+  EXPECT_NEAR(q.P[3].X, 8, 1e-9);  // and the local y axis left
+}
+
+TEST_F(Services, OpeningResetsTheDrawingStateAndClearsToBlack) {
+  SetDrawColor(1, 2, 3);
+  SetBlendMode(BlendAlpha);
+  SetClearColor(255, 255, 255);
+  OpenScreen(560, 370, 0, 60);
+  EXPECT_EQ(backend.ClearedR(), 0);
+  FillRect(0, 0, 1, 1);
+  EXPECT_EQ(backend.Drawn().back().R, 255);
+  EXPECT_EQ(backend.Drawn().back().Blend, BlendAlphaTest);
+  ClearScreen();
+  EXPECT_EQ(backend.ClearedG(), 0);
+  EXPECT_FALSE(backend.IsFullScreen());
+}
+
+TEST_F(Services, LineHeightIgnoresTheText) {
+  EXPECT_EQ(TextPixelHeight(""), TextPixelHeight("Some words"));
+  EXPECT_GT(TextPixelHeight(""), 0);  // the fallback font is current after opening
+  EXPECT_GT(TextPixelWidth("ab"), TextPixelWidth("a"));
+}
+
+}  // namespace
