@@ -1,5 +1,9 @@
 #include "game/world.h"
 
+#include "game/mouse.h"
+#include "game/person.h"
+#include "game/work.h"
+
 float Scale;
 int32_t Stage;
 int32_t Mode;
@@ -42,7 +46,16 @@ std::array<int32_t, 9> HeadBob;
 std::array<int32_t, 69> InspireBIndex;
 std::array<int32_t, 69> InspireCIndex;
 
+std::array<std::shared_ptr<TPerson>, 450> People;
+int32_t PeopleCount;
+std::array<std::shared_ptr<TWork>, 1000> Works;
+std::shared_ptr<TMouse> Mouse;
+
 void ResetWorld() {
+  People.fill(nullptr);
+  PeopleCount = 0;
+  Works.fill(nullptr);
+  Mouse = nullptr;
   Scale = 1.0f;
   Stage = 0;
   Mode = 0;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "game/color.h"
 #include "platform/image.h"
@@ -58,3 +59,11 @@ extern std::array<int32_t, 69> InspireCIndex;
 
 // Puts every world global back to its value at start (pictures and timers empty).
 void ResetWorld();
+
+class TPerson;
+class TWork;
+class TMouse;
+extern std::array<std::shared_ptr<TPerson>, 450> People;
+extern int32_t PeopleCount;
+extern std::array<std::shared_ptr<TWork>, 1000> Works;
+extern std::shared_ptr<TMouse> Mouse;

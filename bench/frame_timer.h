@@ -1,0 +1,17 @@
+// Times a frame's work over many frames and prints the CPU time per frame as a
+// share of the 16.7 ms budget of a 60-hertz frame.
+#pragma once
+
+#include <functional>
+#include <string>
+
+struct FrameFigures {
+  double MedianMs = 0;
+  double WorstMs = 0;
+  double MeanMs = 0;
+};
+
+// Runs frame() `warmup` times untimed, then `frames` times timed by this thread's CPU clock.
+FrameFigures TimeFrames(int warmup, int frames, const std::function<void()>& frame);
+// Prints "<what>: median X ms, worst Y ms per frame (Z% / W% of the 16.7 ms budget)".
+void PrintFigures(const std::string& what, const FrameFigures& figures, int frames);

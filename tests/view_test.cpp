@@ -1,0 +1,115 @@
+// The world view: zoomed drawing, visibility, mirroring, and the message bars.
+#include <gtest/gtest.h>
+
+#include "game/view.h"
+#include "game/world.h"
+#include "headless_fixture.h"
+
+namespace {
+
+class WorldView : public HeadlessScreen {
+ protected:
+  void SetUp() override {
+    HeadlessScreen::SetUp();
+    ResetWorld();
+  }
+  void TearDown() override {
+    ResetWorld();
+    HeadlessScreen::TearDown();
+  }
+  static ImageRef Square(int w, int h) {
+    auto image = std::make_shared<Image>();
+    image->Width = w;
+    image->Height = h;
+    image->Pixels.assign(size_t(w) * size_t(h) * 4, 255);
+    return image;
+  }
+  // Whether the drawing scale is back at (1, 1): a probe rectangle shows it.
+  bool ScaleIsIdentity() {
+    FillRect(0, 0, 1, 1);
+    const DrawCall& probe = backend.Drawn().back();
+    return probe.ScaleX == 1.0f && probe.ScaleY == 1.0f;
+  }
+};
+
+TEST_F(WorldView, WorldOriginIsTheScreenCentre) {
+  ImageRef image = Square(10, 10);
+  DrawScaled(image, 0, 0, 0);
+  DrawScaled(image, -512, -384, 0);
+  ASSERT_EQ(backend.Drawn().size(), 2u);
+  EXPECT_EQ(backend.Drawn()[0].X, 512);
+  EXPECT_EQ(backend.Drawn()[0].Y, 384);
+  EXPECT_EQ(backend.Drawn()[1].X, 0);
+  EXPECT_EQ(backend.Drawn()[1].Y, 0);
+  EXPECT_TRUE(ScaleIsIdentity());
+}
+
+TEST_F(WorldView, ZoomedOutPicturesAreSeenFurtherOut) {
+  Scale = 0.5f;
+  DrawScaled(Square(100, 100), 900, 0, 0);
+  ASSERT_EQ(backend.Drawn().size(), 1u);
+  const DrawCall& call = backend.Drawn()[0];
+  EXPECT_EQ(call.X, 962);
+  EXPECT_EQ(call.Y, 384);
+  EXPECT_DOUBLE_EQ(call.Corners.P[1].X - call.Corners.P[0].X, 50);
+  DrawScaled(Square(100, 100), 1025, 0, 0);  // past the right edge of the view
+  EXPECT_EQ(backend.Drawn().size(), 1u);
+  EXPECT_TRUE(ScaleIsIdentity());
+}
+
+TEST_F(WorldView, EdgesTouchingCountAsVisible) {
+  Scale = 0.5f;
+  EXPECT_EQ(OnScreen(-1024 - 50, 0, 50, 10, 1), 1);  // right edge exactly on the left border
+  EXPECT_EQ(OnScreen(-1024 - 51, 0, 50, 10, 1), 0);
+  EXPECT_EQ(OnScreen(1024, 0, 50, 10, 1), 1);         // left edge on the right border
+  EXPECT_EQ(OnScreen(-1024, -768, 2048, 1536, 0), 1);  // exactly the whole view
+  EXPECT_EQ(OnScreen(-1024, -768, 2049, 1536, 0), 0);
+  EXPECT_EQ(OnScreen(0, 760, 10, 10, 0), 0);           // wholly inside needs the bottom in view too
+  EXPECT_EQ(OnScreen(0, 758, 10, 10, 0), 1);
+}
+
+TEST_F(WorldView, MirroredDrawingCoversTheSameArea) {
+  Scale = 0.5f;
+  DrawScaledMirrored(Square(60, 20), 10, 0, 0);
+  ASSERT_EQ(backend.Drawn().size(), 1u);
+  const Quad& q = backend.Drawn()[0].Corners;
+  EXPECT_DOUBLE_EQ(q.P[0].X, 512 + 70 * 0.5);
+  EXPECT_DOUBLE_EQ(q.P[1].X, 512 + 10 * 0.5);
+  EXPECT_EQ(backend.Drawn()[0].ScaleX, -0.5f);
+  EXPECT_TRUE(ScaleIsIdentity());
+}
+
+TEST_F(WorldView, RectanglesAndOvalsUseTheirColourAndZoom) {
+  Scale = 0.25f;
+  RectScaled(-100, -100, 40, 80, Black);
+  OvalScaled(0, 0, 400, 400);
+  RectScaled(4000, 0, 40, 80, nullptr);  // out of view: nothing drawn
+  ASSERT_EQ(backend.Drawn().size(), 2u);
+  EXPECT_EQ(backend.Drawn()[0].R, 0);
+  EXPECT_DOUBLE_EQ(backend.Drawn()[0].Corners.P[2].X, 512 - 25 + 10);
+  EXPECT_EQ(backend.Drawn()[1].What, DrawCall::Kind::Oval);
+  EXPECT_EQ(backend.Drawn()[1].R, 0);  // the colour stays in force
+  EXPECT_TRUE(ScaleIsIdentity());
+}
+
+TEST_F(WorldView, MessageBarsAreCentredAndRegisteredInWorldUnits) {
+  Scale = 0.5f;
+  const std::string line1 = "Click on a color", line2 = "";
+  const int w1 = TextPixelWidth(line1);
+  ShowLines(line1, line2);
+  const auto& drawn = backend.Drawn();
+  ASSERT_EQ(drawn.size(), 4u);
+  EXPECT_EQ(drawn[0].X, float(512 - w1 / 2));
+  EXPECT_EQ(drawn[0].W, float(w1));
+  EXPECT_EQ(drawn[0].R, 255);
+  EXPECT_EQ(drawn[1].W, 0);                // an empty line's bar shows nothing
+  EXPECT_EQ(drawn[2].Text, line1);
+  EXPECT_EQ(drawn[2].R, 0);
+  // The bar's world rectangle starts at int((-w1 / 2) / Scale) at the top of the view.
+  const int left = int((-w1 / 2) / 0.5);
+  EXPECT_EQ(HitRect(left, -768, 1, 1, 1, 0, nullptr).First(), &line1);
+  EXPECT_TRUE(HitRect(left - 1, -768, 1, 1, 1, 0, nullptr).empty());
+  EXPECT_TRUE(ScaleIsIdentity());
+}
+
+}  // namespace
