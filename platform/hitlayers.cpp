@@ -1,7 +1,10 @@
 #include "platform/hitlayers.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <functional>
+#include <unordered_map>
 
 #include "platform/backend.h"
 #include "platform/numeric.h"
@@ -20,38 +23,52 @@ struct Shape {
   double Vx = 0, Vy = 0, V0 = 0;  // v = Vx*x + Vy*y + V0
   double W = 0, H = 0;            // covered: 0 <= u < W and 0 <= v < H
   const Image* Mask = nullptr;
+  const Image::Coverage* Opaque = nullptr;  // the mask's covered pixels, counted
   bool AxisAligned = false;  // and unmasked: it covers every cell of its range
+  bool UnitScale = false;    // axis-aligned at scale 1 or mirrored: one cell per mask pixel
   int MinX = 0, MinY = 0, MaxX = -1, MaxY = -1;  // inclusive; empty when Min > Max
   HitId Id = nullptr;
 
   bool Empty() const { return MinX > MaxX || MinY > MaxY; }
 
+  // Local coordinates of a cell centre; every test computes them this one way.
+  double RowU(int cy) const { return Uy * (cy + 0.5) + U0; }
+  double RowV(int cy) const { return Vy * (cy + 0.5) + V0; }
+  double U(int cx, double rowU) const { return rowU + Ux * (cx + 0.5); }
+  double V(int cx, double rowV) const { return rowV + Vx * (cx + 0.5); }
+
   bool Covers(int cx, int cy) const {
-    const double x = cx + 0.5;
-    const double y = cy + 0.5;
-    const double u = Ux * x + Uy * y + U0;
+    const double u = U(cx, RowU(cy));
     if (!(u >= 0.0 && u < W)) return false;
-    const double v = Vx * x + Vy * y + V0;
+    const double v = V(cx, RowV(cy));
     if (!(v >= 0.0 && v < H)) return false;
-    return !Mask || Mask->AlphaAt(int(u), int(v)) >= 128;
+    return !Mask || Opaque->Solid[size_t(int(v)) * size_t(Mask->Width) + size_t(int(u))];
+  }
+
+  // Whether any cell from..to of row cy, all inside the local box, lies on an opaque pixel.
+  bool AnyOpaqueInRow(int cy, int from, int to) const {
+    const double rowU = RowU(cy), rowV = RowV(cy);
+    const uint8_t* solid = Opaque->Solid.data();
+    const size_t width = size_t(Mask->Width);
+    for (int cx = from; cx <= to; ++cx)
+      if (solid[size_t(int(V(cx, rowV))) * width + size_t(int(U(cx, rowU)))]) return true;
+    return false;
   }
 
   // Whether the cell lies inside the local box, mask aside.
   bool InBox(int cx, int cy) const {
-    const double x = cx + 0.5;
-    const double y = cy + 0.5;
-    const double u = Ux * x + Uy * y + U0;
-    const double v = Vx * x + Vy * y + V0;
+    const double u = U(cx, RowU(cy));
+    const double v = V(cx, RowV(cy));
     return u >= 0.0 && u < W && v >= 0.0 && v < H;
   }
 
   // For an unrotated shape u depends on x alone and v on y alone.
   bool InColumn(int cx) const {
-    const double u = Ux * (cx + 0.5) + U0;
+    const double u = U(cx, U0);
     return u >= 0.0 && u < W;
   }
   bool InRow(int cy) const {
-    const double v = Vy * (cy + 0.5) + V0;
+    const double v = RowV(cy);
     return v >= 0.0 && v < H;
   }
 
@@ -71,6 +88,34 @@ struct Shape {
   }
 
   static int ClampCell(double v) { return ClampCoordinate(v); }
+
+  // Narrows the cells first..last of row cy to those whose centres may lie over
+  // an opaque pixel, by the mask's bounding octagon (conservative by a cell).
+  void ClipToOpaque(int cy, int& first, int& last) const {
+    const double rowU = RowU(cy), rowV = RowV(cy);
+    const double slope[4] = {Ux, Vx, Ux + Vx, Ux - Vx};
+    const double offset[4] = {rowU, rowV, rowU + rowV, rowU - rowV};
+    double lo = first + 0.5, hi = last + 0.5;
+    for (int d = 0; d < 4; ++d) {
+      if (!ClipClosed(slope[d], offset[d], Opaque->OctagonMin[d], Opaque->OctagonMax[d], lo, hi)) {
+        last = first - 1;
+        return;
+      }
+    }
+    first = std::max(first, ClampCell(std::floor(lo - 0.5)));
+    last = std::min(last, ClampCell(std::ceil(hi - 0.5)));
+  }
+
+  // Narrows [lo, hi] to where lower <= k*x + c <= upper.
+  static bool ClipClosed(double k, double c, double lower, double upper, double& lo, double& hi) {
+    if (k == 0.0) return c >= lower && c <= upper;
+    double a = (lower - c) / k;
+    double b = (upper - c) / k;
+    if (a > b) std::swap(a, b);
+    lo = std::max(lo, a);
+    hi = std::min(hi, b);
+    return lo <= hi + 1.0;
+  }
 
   // Narrows [lo, hi] to where 0 <= k*x + c <= limit (ends kept; trimmed later).
   static bool Clip(double k, double c, double limit, double& lo, double& hi) {
@@ -99,13 +144,39 @@ Shape MakeShape(const Transform& t, double x0, double y0, double w, double h, co
   s.Vx = -t.Jx / det;
   s.Vy = t.Ix / det;
   s.V0 = -(s.Vx * t.Px + s.Vy * t.Py) - y0;
-  const Quad q = t.MapBox(x0, y0, x0 + w, y0 + h);
-  double minX = q.P[0].X, maxX = minX, minY = q.P[0].Y, maxY = minY;
-  for (const Point& p : q.P) {
-    minX = std::min(minX, p.X);
-    maxX = std::max(maxX, p.X);
-    minY = std::min(minY, p.Y);
-    maxY = std::max(maxY, p.Y);
+  // A masked picture can only cover cells over its opaque pixels.
+  double bx0 = 0, by0 = 0, bx1 = w, by1 = h;
+  if (mask) {
+    s.Opaque = &mask->Opaque();
+    if (s.Opaque->MinX > s.Opaque->MaxX) return s;  // nothing opaque: covers nothing
+    bx0 = s.Opaque->MinX;
+    by0 = s.Opaque->MinY;
+    bx1 = s.Opaque->MaxX + 1;
+    by1 = s.Opaque->MaxY + 1;
+  }
+  double minX, maxX, minY, maxY;
+  if (mask && !t.IsAxisAligned()) {
+    // A rotated picture is bounded by its turned octagon, much tighter than its turned box.
+    const Point first = t.Map(x0 + s.Opaque->Octagon[0].first, y0 + s.Opaque->Octagon[0].second);
+    minX = maxX = first.X;
+    minY = maxY = first.Y;
+    for (const auto& corner : s.Opaque->Octagon) {
+      const Point p = t.Map(x0 + corner.first, y0 + corner.second);
+      minX = std::min(minX, p.X);
+      maxX = std::max(maxX, p.X);
+      minY = std::min(minY, p.Y);
+      maxY = std::max(maxY, p.Y);
+    }
+  } else {
+    const Quad q = t.MapBox(x0 + bx0, y0 + by0, x0 + bx1, y0 + by1);
+    minX = maxX = q.P[0].X;
+    minY = maxY = q.P[0].Y;
+    for (const Point& p : q.P) {
+      minX = std::min(minX, p.X);
+      maxX = std::max(maxX, p.X);
+      minY = std::min(minY, p.Y);
+      maxY = std::max(maxY, p.Y);
+    }
   }
   // Cells whose centres may lie inside, one cell wider than needed; the world
   // is far smaller than the clamp, which only keeps the loops finite.
@@ -114,6 +185,7 @@ Shape MakeShape(const Transform& t, double x0, double y0, double w, double h, co
   s.MinY = ClampCoordinate(std::floor(minY - 0.5));
   s.MaxY = ClampCoordinate(std::ceil(maxY - 0.5));
   s.AxisAligned = t.IsAxisAligned();
+  s.UnitScale = s.AxisAligned && std::fabs(s.Ux) == 1.0 && std::fabs(s.Vy) == 1.0;
   if (s.AxisAligned) {
     // Columns and rows are independent: trim the range to exactly the covered cells.
     while (s.MinX <= s.MaxX && !s.InColumn(s.MinX)) ++s.MinX;
@@ -124,6 +196,20 @@ Shape MakeShape(const Transform& t, double x0, double y0, double w, double h, co
   return s;
 }
 
+// Whether an unrotated, unscaled masked picture has an opaque pixel under the
+// cells x0..x1, y0..y1 (inside its range): one lookup in its summed-area table.
+bool OpaqueUnder(const Shape& s, int x0, int y0, int x1, int y1) {
+  int u0 = int(std::floor(s.Ux * (x0 + 0.5) + s.U0)), u1 = int(std::floor(s.Ux * (x1 + 0.5) + s.U0));
+  int v0 = int(std::floor(s.Vy * (y0 + 0.5) + s.V0)), v1 = int(std::floor(s.Vy * (y1 + 0.5) + s.V0));
+  if (u0 > u1) std::swap(u0, u1);
+  if (v0 > v1) std::swap(v0, v1);
+  u0 = std::max(u0, 0);
+  v0 = std::max(v0, 0);
+  u1 = std::min(u1, s.Mask->Width - 1);
+  v1 = std::min(v1, s.Mask->Height - 1);
+  return u0 <= u1 && v0 <= v1 && s.Opaque->Count(u0, v0, u1, v1, s.Mask->Width) > 0;
+}
+
 bool Overlap(const Shape& a, const Shape& b) {
   const int x0 = std::max(a.MinX, b.MinX), x1 = std::min(a.MaxX, b.MaxX);
   const int y0 = std::max(a.MinY, b.MinY), y1 = std::min(a.MaxY, b.MaxY);
@@ -131,6 +217,9 @@ bool Overlap(const Shape& a, const Shape& b) {
   const bool aFull = a.AxisAligned && !a.Mask;
   const bool bFull = b.AxisAligned && !b.Mask;
   if (aFull && bFull) return true;
+  // A rectangle against a picture drawn at its own size: no pixel walk needed.
+  if (aFull && b.Mask && b.UnitScale) return OpaqueUnder(b, x0, y0, x1, y1);
+  if (bFull && a.Mask && a.UnitScale) return OpaqueUnder(a, x0, y0, x1, y1);
   // Only the rows and columns both shapes may cover are examined.
   for (int cy = y0; cy <= y1; ++cy) {
     int af = x0, al = x1, bf = x0, bl = x1;
@@ -139,61 +228,120 @@ bool Overlap(const Shape& a, const Shape& b) {
     const int from = std::max(af, bf), to = std::min(al, bl);
     if (from > to) continue;
     if (!a.Mask && !b.Mask) return true;
+    // One masked side (a rotated picture against a rectangle): a tight walk over its pixels.
+    if (!b.Mask && !a.AxisAligned) {
+      int f = from, l = to;
+      a.ClipToOpaque(cy, f, l);
+      if (f <= l && a.AnyOpaqueInRow(cy, f, l)) return true;
+      continue;
+    }
+    if (!a.Mask && !b.AxisAligned) {
+      int f = from, l = to;
+      b.ClipToOpaque(cy, f, l);
+      if (f <= l && b.AnyOpaqueInRow(cy, f, l)) return true;
+      continue;
+    }
     for (int cx = from; cx <= to; ++cx)
       if ((!a.Mask || a.Covers(cx, cy)) && (!b.Mask || b.Covers(cx, cy))) return true;
   }
   return false;
 }
 
-// One layer: shapes oldest first, with their cell ranges kept apart as well so
-// the bounding-box reject runs over packed integers.
+// One layer: shapes oldest first, and a coarse grid over them (a Spatial
+// Partition) so a query looks only at shapes near it. A full layer of the last
+// stages holds a thousand boxes; a query near one of them sees a handful.
+constexpr int BucketShift = 8;              // grid squares of 256 units
+constexpr int64_t MaxBucketsPerShape = 64;  // larger shapes are kept on a list of their own
+constexpr size_t LinearScanBelow = 32;      // small layers are simply scanned
+
+int64_t BucketSpan(const Shape& s) {
+  return ((int64_t(s.MaxX >> BucketShift) - (s.MinX >> BucketShift)) + 1) *
+         ((int64_t(s.MaxY >> BucketShift) - (s.MinY >> BucketShift)) + 1);
+}
+
+uint64_t BucketKey(int bx, int by) { return (uint64_t(uint32_t(bx)) << 32) | uint32_t(by); }
+
 struct Layer {
   std::vector<Shape> Shapes;
-  std::vector<int> MinX, MinY, MaxX, MaxY;
+  std::unordered_map<uint64_t, std::vector<uint32_t>> Buckets;  // kept across frames, emptied
+  std::vector<std::vector<uint32_t>*> Filled;  // buckets holding shapes since the last clear
+  std::vector<uint32_t> Wide;                  // shapes spanning too many buckets
+  std::vector<uint32_t> Stamp;                 // last query that listed each shape
+
   void Clear() {
     Shapes.clear();
-    MinX.clear();
-    MinY.clear();
-    MaxX.clear();
-    MaxY.clear();
+    for (auto* bucket : Filled) bucket->clear();
+    Filled.clear();
+    Wide.clear();
+    Stamp.clear();
   }
+
   void Add(const Shape& s) {
+    const uint32_t index = uint32_t(Shapes.size());
     Shapes.push_back(s);
-    MinX.push_back(s.MinX);
-    MinY.push_back(s.MinY);
-    MaxX.push_back(s.MaxX);
-    MaxY.push_back(s.MaxY);
+    Stamp.push_back(0);
+    if (s.Empty()) return;
+    if (BucketSpan(s) > MaxBucketsPerShape) {
+      Wide.push_back(index);
+      return;
+    }
+    for (int bx = s.MinX >> BucketShift; bx <= s.MaxX >> BucketShift; ++bx) {
+      for (int by = s.MinY >> BucketShift; by <= s.MaxY >> BucketShift; ++by) {
+        auto& bucket = Buckets[BucketKey(bx, by)];
+        if (bucket.empty()) Filled.push_back(&bucket);
+        bucket.push_back(index);
+      }
+    }
   }
 };
 
 constexpr int LayerCount = 32;
 Layer Layers[LayerCount];
-std::vector<uint8_t> Candidates;  // scratch: which entries pass the box reject
+std::vector<uint32_t> Candidates;  // scratch, reused: no allocation per query in the steady state
+uint32_t QueryStamp = 0;
 
-void Collect(const Layer& layer, const Shape& probe, HitList& found) {
+bool BoxesMeet(const Shape& a, const Shape& b) {
+  return a.MinX <= b.MaxX && b.MinX <= a.MaxX && a.MinY <= b.MaxY && b.MinY <= a.MaxY;
+}
+
+void Collect(Layer& layer, const Shape& probe, HitList& found) {
   const size_t n = layer.Shapes.size();
   if (n == 0) return;
-  if (Candidates.size() < n) Candidates.resize(n);
-  const int qx0 = probe.MinX, qx1 = probe.MaxX, qy0 = probe.MinY, qy1 = probe.MaxY;
-  const int* minX = layer.MinX.data();
-  const int* minY = layer.MinY.data();
-  const int* maxX = layer.MaxX.data();
-  const int* maxY = layer.MaxY.data();
-  uint8_t* pass = Candidates.data();
-  for (size_t i = 0; i < n; ++i)  // branch-free, so the compiler vectorises it
-    pass[i] = uint8_t((minX[i] <= qx1) & (maxX[i] >= qx0) & (minY[i] <= qy1) & (maxY[i] >= qy0));
-  for (size_t i = n; i-- > 0;)
-    if (pass[i] && Overlap(probe, layer.Shapes[i])) found.push_back(layer.Shapes[i].Id);
+  if (n < LinearScanBelow || BucketSpan(probe) > MaxBucketsPerShape) {
+    for (size_t i = n; i-- > 0;)
+      if (BoxesMeet(probe, layer.Shapes[i]) && Overlap(probe, layer.Shapes[i])) found.push_back(layer.Shapes[i].Id);
+    return;
+  }
+  // Gather the shapes of the buckets under the probe once each, then test them newest first.
+  if (++QueryStamp == 0) {
+    for (Layer& l : Layers) std::fill(l.Stamp.begin(), l.Stamp.end(), 0);
+    QueryStamp = 1;
+  }
+  Candidates.clear();
+  auto gather = [&](uint32_t index) {
+    if (layer.Stamp[index] == QueryStamp) return;
+    layer.Stamp[index] = QueryStamp;
+    if (BoxesMeet(probe, layer.Shapes[index])) Candidates.push_back(index);
+  };
+  for (uint32_t index : layer.Wide) gather(index);
+  for (int bx = probe.MinX >> BucketShift; bx <= probe.MaxX >> BucketShift; ++bx) {
+    for (int by = probe.MinY >> BucketShift; by <= probe.MaxY >> BucketShift; ++by) {
+      auto bucket = layer.Buckets.find(BucketKey(bx, by));
+      if (bucket != layer.Buckets.end())
+        for (uint32_t index : bucket->second) gather(index);
+    }
+  }
+  std::sort(Candidates.begin(), Candidates.end(), std::greater<uint32_t>());
+  for (uint32_t index : Candidates)
+    if (Overlap(probe, layer.Shapes[index])) found.push_back(layer.Shapes[index].Id);
 }
 
 HitList TestAndRegister(const Shape& shape, uint32_t testMask, uint32_t writeMask) {
   HitList found;
-  if (!shape.Empty()) {
-    for (int bit = 0; bit < LayerCount; ++bit)
-      if (testMask & (1u << bit)) Collect(Layers[bit], shape, found);
-  }
-  for (int bit = 0; bit < LayerCount; ++bit)
-    if (writeMask & (1u << bit)) Layers[bit].Add(shape);
+  // Layers are visited from the lowest bit upward, only those named.
+  if (!shape.Empty())
+    for (uint32_t bits = testMask; bits != 0; bits &= bits - 1) Collect(Layers[std::countr_zero(bits)], shape, found);
+  for (uint32_t bits = writeMask; bits != 0; bits &= bits - 1) Layers[std::countr_zero(bits)].Add(shape);
   return found;
 }
 

@@ -82,8 +82,9 @@ TEST_F(HitLayers, OnlyPixelsOfAlpha128AndUpCover) {
   HitImage(half, 100, 100, 0, 0, 1, Id(A));
   EXPECT_TRUE(HitRect(100, 100, 10, 20, 1, 0, nullptr).empty());
   EXPECT_EQ(HitRect(109, 100, 2, 2, 1, 0, nullptr).size(), 1u);
-  half->Pixels[3] = 128;  // the top-left pixel now counts
-  HitImage(half, 100, 100, 0, 0, 2, Id(B));
+  ImageRef edge = Picture(20, 20, 10, 0, 20, 20, 127);
+  edge->Pixels[3] = 128;  // the top-left pixel now counts
+  HitImage(edge, 100, 100, 0, 0, 2, Id(B));
   EXPECT_EQ(HitRect(100, 100, 1, 1, 2, 0, nullptr).size(), 1u);
 }
 
