@@ -1,0 +1,362 @@
+// The real game's backend: Xlib window, GLX context, XF86VidMode full screen.
+// Opening and closing the screen live here; events, drawing, mode switching
+// and clocks each have their own file beside this one.
+#include "platform/backends/x11.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/backends/x11_clock.h"
+#include "platform/backends/x11_events.h"
+#include "platform/backends/x11_gl.h"
+#include "platform/backends/x11_videomode.h"
+#include "platform/backends/x11_xlib.h"
+
+namespace {
+
+// How long Open waits for the window to appear and for the pointer grab.
+constexpr int kMapWaitMs = 5000;
+constexpr int kGrabWaitMs = 1000;
+
+int trappedErrors = 0;
+
+// Counts X errors during context set-up and focusing, so a refusal is not an exit.
+int TrapXError(Display*, XErrorEvent*) {
+  ++trappedErrors;
+  return 0;
+}
+
+// True when a space-separated extension list names the extension exactly.
+bool HasExtension(const char* list, const std::string& name) {
+  const std::string all = list ? std::string(" ") + list + " " : std::string();
+  return all.find(" " + name + " ") != std::string::npos;
+}
+
+// Matches the MapNotify of one window.
+Bool IsMapOf(Display*, XEvent* event, XPointer window) {
+  return event->type == MapNotify && event->xmap.window == *reinterpret_cast<Window*>(window);
+}
+
+class X11Backend final : public Backend {
+ public:
+  ~X11Backend() override { Close(); }
+
+  bool Open(int width, int height, bool fullScreen, std::string& whyNot) override;
+  void Close() override;
+  bool RefreshMatches(int hertz) override;
+  void PumpEvents(InputState& input) override { PumpX11Events(target_, input); }
+  int64_t NowMs() override { return MonotonicMs(); }
+  void SleepMs(int ms) override { SleepForMs(ms); }
+  int BootClockMs() override { return bootClock_.Read(); }
+  void Swap(bool waitForVerticalBlank) override;
+  void Clear(uint8_t r, uint8_t g, uint8_t b) override {
+    if (display_) painter_.Clear(r, g, b);
+  }
+  void Draw(const DrawCall& call) override {
+    if (display_) painter_.Draw(call);
+  }
+  void WarpPointer(int x, int y, InputState& input) override;
+  void HidePointer() override;
+  uint32_t Generation() const override { return generation_; }
+
+ private:
+  // Each step of Open; false with the reason when the step cannot be done.
+  bool ConnectAndChooseVisual(std::string& whyNot);
+  bool CreateContext(std::string& whyNot);
+  void CreateWindow(int x, int y, int w, int h, bool fullScreen);
+  bool WaitUntilMapped();
+  // Full screen: hidden pointer confined to the window, keyboard to the game.
+  void GrabInput();
+  // Gives the window the keyboard focus; a refusal (a window manager's frame not yet shown) is harmless.
+  void TakeFocus();
+  // Sets the number of vertical blanks a swap waits for, when it differs from the last.
+  void SetSwapInterval(int interval);
+  // A cursor with no visible pixels, made once per connection.
+  Cursor NullCursor();
+
+  BootClock bootClock_;  // based when the backend is made, as the game starts
+  Display* display_ = nullptr;
+  XVisualInfo* visual_ = nullptr;
+  GLXContext context_ = nullptr;
+  Colormap colormap_ = 0;
+  Window window_ = 0;
+  Cursor nullCursor_ = 0;
+  bool fullScreen_ = false;
+  bool grabbed_ = false;
+  int swapInterval_ = -1;  // -1: not yet set in this context
+  EventTarget target_;
+  GlPainter painter_;
+  uint32_t generation_ = 0;
+};
+
+// Opens a window or the full-screen mode of width x height; on failure returns false and says why.
+bool X11Backend::Open(int width, int height, bool fullScreen, std::string& whyNot) {
+  Close();
+  if (!ConnectAndChooseVisual(whyNot) || !CreateContext(whyNot)) {
+    Close();
+    return false;
+  }
+  const int screen = DefaultScreen(display_);
+  fullScreen_ = fullScreen;
+  std::string noSwitch;  // whatever the reason, the scaled window below shows the game
+  if (!fullScreen) {
+    CreateWindow(0, 0, width, height, false);
+  } else if (SwitchVideoMode(display_, screen, width, height, noSwitch)) {
+    CreateWindow(0, 0, width, height, true);
+  } else {
+    // No mode to switch to: a borderless window over the whole screen shows the frame scaled.
+    CreateWindow(0, 0, DisplayWidth(display_, screen), DisplayHeight(display_, screen), true);
+  }
+  if (!WaitUntilMapped()) {
+    whyNot = "the window did not appear on the display";
+    Close();
+    return false;
+  }
+  if (!glXMakeCurrent(display_, window_, context_)) {
+    whyNot = "cannot make the OpenGL context current";
+    Close();
+    return false;
+  }
+  XWindowAttributes shown{};
+  XGetWindowAttributes(display_, window_, &shown);
+  target_.Fit = FrameFit::Make(width, height, shown.width, shown.height);
+  ++generation_;
+  painter_.Begin(target_.Fit, generation_);
+  swapInterval_ = -1;
+  Bool detectable = False;
+  XkbSetDetectableAutoRepeat(display_, True, &detectable);
+  if (fullScreen)
+    GrabInput();
+  else
+    TakeFocus();  // keys reach the intro at once, wherever the pointer is
+  XSync(display_, False);
+  return true;
+}
+
+// Connects to the display named by DISPLAY and picks a double-buffered RGBA visual.
+bool X11Backend::ConnectAndChooseVisual(std::string& whyNot) {
+  display_ = XOpenDisplay(nullptr);
+  if (!display_) {
+    const char* name = std::getenv("DISPLAY");
+    whyNot = name && *name ? "cannot connect to the X display \"" + std::string(name) + "\""
+                           : "cannot connect to an X display (DISPLAY is not set)";
+    return false;
+  }
+  int errorBase = 0, eventBase = 0;
+  if (!glXQueryExtension(display_, &errorBase, &eventBase)) {
+    whyNot = "the X display " + std::string(DisplayString(display_)) + " has no GLX extension";
+    return false;
+  }
+  int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1, None};
+  visual_ = glXChooseVisual(display_, DefaultScreen(display_), attributes);
+  if (!visual_) {
+    whyNot = "the X display offers no double-buffered RGBA OpenGL visual";
+    return false;
+  }
+  return true;
+}
+
+// Creates the OpenGL context, direct rendering where the server allows it.
+bool X11Backend::CreateContext(std::string& whyNot) {
+  XSync(display_, False);
+  trappedErrors = 0;
+  XErrorHandler previous = XSetErrorHandler(TrapXError);
+  context_ = glXCreateContext(display_, visual_, nullptr, True);
+  XSync(display_, False);
+  XSetErrorHandler(previous);
+  if (!context_ || trappedErrors != 0) {
+    whyNot = "cannot create an OpenGL context on the X display";
+    return false;
+  }
+  return true;
+}
+
+// Creates and shows the window: a fixed-size framed window, or a borderless one over the screen.
+void X11Backend::CreateWindow(int x, int y, int w, int h, bool fullScreen) {
+  const Window root = RootWindow(display_, visual_->screen);
+  colormap_ = XCreateColormap(display_, root, visual_->visual, AllocNone);
+  XSetWindowAttributes attributes{};
+  attributes.colormap = colormap_;
+  attributes.background_pixel = 0;
+  attributes.border_pixel = 0;
+  attributes.override_redirect = fullScreen ? True : False;  // no frame, no window manager placement
+  attributes.event_mask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
+                          PointerMotionMask | FocusChangeMask | StructureNotifyMask | ExposureMask;
+  window_ = XCreateWindow(display_, root, x, y, unsigned(w), unsigned(h), 0, visual_->depth, InputOutput,
+                          visual_->visual, CWColormap | CWBackPixel | CWBorderPixel | CWOverrideRedirect | CWEventMask,
+                          &attributes);
+  XStoreName(display_, window_, "Chromelly");
+  XClassHint classHint{};
+  char className[] = "Chromelly";
+  char instanceName[] = "chromelly";
+  classHint.res_name = instanceName;
+  classHint.res_class = className;
+  XSetClassHint(display_, window_, &classHint);
+  // The window cannot be resized: its smallest and largest sizes are its size.
+  XSizeHints size{};
+  // The intro window is placed by the window manager; the full screen sits at the origin.
+  size.flags = (fullScreen ? PPosition : 0) | PSize | PMinSize | PMaxSize;
+  size.x = x;
+  size.y = y;
+  size.width = size.min_width = size.max_width = w;
+  size.height = size.min_height = size.max_height = h;
+  XSetWMNormalHints(display_, window_, &size);
+  XWMHints hints{};
+  hints.flags = InputHint | StateHint;
+  hints.input = True;
+  hints.initial_state = NormalState;
+  XSetWMHints(display_, window_, &hints);
+  target_.DeleteWindow = XInternAtom(display_, "WM_DELETE_WINDOW", False);
+  XSetWMProtocols(display_, window_, &target_.DeleteWindow, 1);
+  target_.Connection = display_;
+  target_.Win = window_;
+  XMapRaised(display_, window_);
+}
+
+// Waits for the window's MapNotify, leaving every other event queued for the game.
+bool X11Backend::WaitUntilMapped() {
+  const int64_t giveUp = MonotonicMs() + kMapWaitMs;
+  XEvent event;
+  while (!XCheckIfEvent(display_, &event, IsMapOf, reinterpret_cast<XPointer>(&window_))) {
+    if (MonotonicMs() > giveUp) return false;
+    SleepForMs(1);
+  }
+  return true;
+}
+
+// Full screen: hidden pointer confined to the window, keyboard to the game.
+void X11Backend::GrabInput() {
+  XDefineCursor(display_, window_, NullCursor());
+  TakeFocus();
+  const unsigned int pointerEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+  const int64_t giveUp = MonotonicMs() + kGrabWaitMs;
+  // Another client (a menu, the window manager) may hold the pointer for a moment.
+  while (XGrabPointer(display_, window_, True, pointerEvents, GrabModeAsync, GrabModeAsync, window_,
+                      NullCursor(), CurrentTime) != GrabSuccess) {
+    if (MonotonicMs() > giveUp) break;
+    SleepForMs(10);
+  }
+  while (XGrabKeyboard(display_, window_, True, GrabModeAsync, GrabModeAsync, CurrentTime) != GrabSuccess) {
+    if (MonotonicMs() > giveUp) break;
+    SleepForMs(10);
+  }
+  grabbed_ = true;
+}
+
+// Gives the window the keyboard focus; a refusal (a window manager's frame not yet shown) is harmless.
+void X11Backend::TakeFocus() {
+  XSync(display_, False);
+  XErrorHandler previous = XSetErrorHandler(TrapXError);
+  XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+  XSync(display_, False);
+  XSetErrorHandler(previous);
+}
+
+// A cursor with no visible pixels, made once per connection.
+Cursor X11Backend::NullCursor() {
+  if (nullCursor_) return nullCursor_;
+  const char empty[1] = {0};
+  Pixmap bitmap = XCreateBitmapFromData(display_, window_, empty, 1, 1);
+  XColor black{};
+  nullCursor_ = XCreatePixmapCursor(display_, bitmap, bitmap, &black, &black, 0, 0);
+  XFreePixmap(display_, bitmap);
+  return nullCursor_;
+}
+
+// Closes the screen and restores the display mode; harmless when nothing is open.
+void X11Backend::Close() {
+  if (!display_) {
+    RestoreVideoMode();
+    return;
+  }
+  if (grabbed_) {
+    XUngrabPointer(display_, CurrentTime);
+    XUngrabKeyboard(display_, CurrentTime);
+    grabbed_ = false;
+  }
+  RestoreVideoMode();
+  if (context_) {
+    glXMakeCurrent(display_, None, nullptr);
+    glXDestroyContext(display_, context_);
+    context_ = nullptr;
+  }
+  if (window_) XDestroyWindow(display_, window_);
+  if (nullCursor_) XFreeCursor(display_, nullCursor_);
+  if (colormap_) XFreeColormap(display_, colormap_);
+  if (visual_) XFree(visual_);
+  window_ = 0;
+  nullCursor_ = 0;
+  colormap_ = 0;
+  visual_ = nullptr;
+  XCloseDisplay(display_);
+  display_ = nullptr;
+  target_ = EventTarget{};
+  fullScreen_ = false;
+  swapInterval_ = -1;
+}
+
+// Sets the number of vertical blanks a swap waits for, when it differs from the last.
+void X11Backend::SetSwapInterval(int interval) {
+  if (interval == swapInterval_) return;
+  swapInterval_ = interval;
+  const char* extensions = glXQueryExtensionsString(display_, visual_->screen);
+  if (HasExtension(extensions, "GLX_EXT_swap_control")) {
+    auto setInterval = reinterpret_cast<PFNGLXSWAPINTERVALEXTPROC>(
+        glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT")));
+    if (setInterval) setInterval(display_, window_, interval);
+  } else if (HasExtension(extensions, "GLX_MESA_swap_control")) {
+    auto setInterval = reinterpret_cast<PFNGLXSWAPINTERVALMESAPROC>(
+        glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA")));
+    if (setInterval) setInterval(unsigned(interval));
+  }
+}
+
+// Shows the back buffer, waiting for vertical blank or not.
+void X11Backend::Swap(bool waitForVerticalBlank) {
+  if (!display_) return;
+  SetSwapInterval(waitForVerticalBlank ? 1 : 0);
+  glXSwapBuffers(display_, window_);
+}
+
+// True when the open full screen refreshes at hertz: three swaps in a row, each one period long within 1 ms.
+bool X11Backend::RefreshMatches(int hertz) {
+  if (!display_ || !fullScreen_ || hertz <= 0) return false;
+  const double periodUs = 1000000.0 / hertz;
+  const int64_t start = MonotonicUs();
+  int64_t last = start;
+  int inARow = 0;
+  while (last - start < 1000000) {
+    painter_.Clear(0, 0, 0);
+    Swap(true);
+    glFinish();  // the swap has really happened once the pipeline is drained
+    const int64_t now = MonotonicUs();
+    const double took = double(now - last);
+    last = now;
+    inARow = (took >= periodUs - 1000.0 && took <= periodUs + 1000.0) ? inARow + 1 : 0;
+    if (inARow == 3) return true;
+  }
+  return false;
+}
+
+// Moves the system pointer to frame pixel (x, y); input reports (x, y) until the user moves it again.
+void X11Backend::WarpPointer(int x, int y, InputState& input) {
+  if (display_) {
+    int wx = 0, wy = 0;
+    target_.Fit.ToWindow(x, y, wx, wy);
+    XWarpPointer(display_, None, window_, 0, 0, 0, 0, wx, wy);
+    DropMotionBeforeNow(target_);
+  }
+  input.MovePointer(x, y);
+}
+
+// Hides the system pointer over the window (XWayland then lets warps through).
+void X11Backend::HidePointer() {
+  if (!display_) return;
+  XDefineCursor(display_, window_, NullCursor());
+  XFlush(display_);
+}
+
+}  // namespace
+
+// Makes a backend that opens its display on Open; nothing touches X before that.
+std::unique_ptr<Backend> MakeX11Backend() { return std::make_unique<X11Backend>(); }

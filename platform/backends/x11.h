@@ -1,0 +1,9 @@
+// The real game's backend: an X11 window or full screen drawn with OpenGL through GLX.
+#pragma once
+
+#include <memory>
+
+#include "platform/backend.h"
+
+// Makes a backend that opens its display on Open; nothing touches X before that.
+std::unique_ptr<Backend> MakeX11Backend();

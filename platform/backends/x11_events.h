@@ -1,0 +1,22 @@
+// Window-system events to the game's input: keys, buttons, pointer, focus and
+// the window manager's close button.
+#pragma once
+
+#include "platform/backend.h"
+#include "platform/backends/x11_input.h"
+#include "platform/backends/x11_xlib.h"
+
+// What event translation needs to know about the open screen.
+struct EventTarget {
+  Display* Connection = nullptr;
+  Window Win = 0;
+  Atom DeleteWindow = 0;  // WM_DELETE_WINDOW, sent by the close button
+  FrameFit Fit;
+};
+
+// Turns every pending event into input.
+void PumpX11Events(const EventTarget& target, InputState& input);
+
+// After a warp: waits until the server has handled it, then forgets the motion
+// queued up to then so the pointer does not move a second time.
+void DropMotionBeforeNow(const EventTarget& target);

@@ -1,0 +1,13 @@
+// The X, GLX and XF86VidMode headers as the backend includes them: X's own
+// `Font` type is renamed so it cannot collide with the game's font.
+#pragma once
+
+#define Font XFontId
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/XKBlib.h>
+#include <X11/keysym.h>
+#include <X11/extensions/xf86vmode.h>
+#include <GL/gl.h>
+#include <GL/glx.h>
+#undef Font

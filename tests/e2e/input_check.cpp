@@ -1,0 +1,247 @@
+// What the X11 backend makes of the user's input, driven with xdotool (XTEST,
+// as real devices) and with a second connection acting as window manager:
+// keys to virtual-key codes, auto-repeat, mouse buttons, pointer positions in
+// frame pixels on a letterboxed screen, warps that are not undone by stale
+// motion, focus loss, the close button, and the grabs of the full screen.
+//
+// Usage: input_check   (needs DISPLAY and xdotool)
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "platform/backends/x11.h"
+#include "platform/services.h"
+#include "tests/e2e/e2e_support.h"
+
+namespace {
+
+// Presses keys or buttons through xdotool; reports a failed command as a failed check.
+void Xdotool(Checks& checks, const std::string& arguments) {
+  if (!Shell("xdotool " + arguments)) checks.Expect(false, "xdotool " + arguments);
+}
+
+// Hits of a key once they have arrived (KeyHits resets them, so they are summed).
+int KeyHitsArriving(int key, int wanted) {
+  int hits = 0;
+  WaitUntil([&] {
+    hits += KeyHits(key);
+    return hits >= wanted;
+  }, 2000);
+  PauseMs(150);
+  return hits + KeyHits(key);  // any extra press would have arrived by now
+}
+
+int ButtonHitsArriving(int button, int wanted) {
+  int hits = 0;
+  WaitUntil([&] {
+    hits += ButtonHits(button);
+    return hits >= wanted;
+  }, 2000);
+  PauseMs(150);
+  return hits + ButtonHits(button);
+}
+
+// Whether another client can take the pointer and the keyboard (it cannot while the game holds them).
+void ExpectGrabs(Checks& checks, ScreenReader& screen, bool gameHoldsThem, const std::string& when) {
+  Display* d = screen.Connection();
+  const Window root = DefaultRootWindow(d);
+  const int pointer = XGrabPointer(d, root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None, None,
+                                   CurrentTime);
+  const int keyboard = XGrabKeyboard(d, root, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+  if (pointer == GrabSuccess) XUngrabPointer(d, CurrentTime);
+  if (keyboard == GrabSuccess) XUngrabKeyboard(d, CurrentTime);
+  XSync(d, False);
+  if (gameHoldsThem) {
+    checks.Expect(pointer == AlreadyGrabbed, when + ": the game holds the pointer");
+    checks.Expect(keyboard == AlreadyGrabbed, when + ": the game holds the keyboard");
+  } else {
+    checks.Expect(pointer == GrabSuccess && keyboard == GrabSuccess, when + ": pointer and keyboard are free");
+  }
+}
+
+// The intro window: fixed size, framed by the window manager, nothing grabbed.
+void CheckWindow(Checks& checks, ScreenReader& screen) {
+  OpenScreen(560, 370, 0, 60);
+  ClearScreen();
+  PresentFrame();
+  const Window window = screen.GameWindow();
+  if (!checks.Expect(window != 0, "window: on the screen, titled Chromelly")) return;
+  XWindowAttributes attributes{};
+  XGetWindowAttributes(screen.Connection(), window, &attributes);
+  checks.Expect(attributes.width == 560 && attributes.height == 370 && !attributes.override_redirect,
+                "window: 560 x 370, left to the window manager (not override-redirect)");
+  XSizeHints hints{};
+  long supplied = 0;
+  XGetWMNormalHints(screen.Connection(), window, &hints, &supplied);
+  checks.Expect((hints.flags & PMinSize) && (hints.flags & PMaxSize) && hints.min_width == 560 &&
+                    hints.max_width == 560 && hints.min_height == 370 && hints.max_height == 370,
+                "window: cannot be resized (smallest = largest = 560 x 370)");
+  ExpectGrabs(checks, screen, false, "window");
+  // The window takes the keyboard when it opens, wherever the pointer is.
+  Xdotool(checks, "mousemove " + std::to_string(screen.Width() - 1) + " " + std::to_string(screen.Height() - 1));
+  Xdotool(checks, "key Return");
+  checks.Expect(KeyHitsArriving(KeyReturn, 1) == 1, "window: Return reaches it with the pointer outside it");
+  CloseScreen();
+}
+
+// The full screen covers the screen; the pointer is reported in frame pixels wherever it is.
+void CheckPointer(Checks& checks, ScreenReader& screen, const ShownFrame& at) {
+  const Window window = screen.GameWindow();
+  XWindowAttributes attributes{};
+  if (window) XGetWindowAttributes(screen.Connection(), window, &attributes);
+  checks.Expect(window && attributes.width == screen.Width() && attributes.height == screen.Height() &&
+                    attributes.override_redirect,
+                "full screen: a borderless window covering the " + std::to_string(screen.Width()) + " x " +
+                    std::to_string(screen.Height()) + " screen");
+  ExpectGrabs(checks, screen, true, "full screen");
+  const int w = screen.Width(), h = screen.Height();
+  const int points[][2] = {{w / 2, h / 2}, {100, 100}, {5, 10}, {w - 1, h - 1}, {w / 2 + 3, at.OffsetY + 1}};
+  for (const auto& p : points) {
+    Xdotool(checks, "mousemove " + std::to_string(p[0]) + " " + std::to_string(p[1]));
+    const int wantX = at.FrameX(p[0]), wantY = at.FrameY(p[1]);
+    WaitUntil([&] { return PointerX() == wantX && PointerY() == wantY; }, 2000);
+    checks.Expect(PointerX() == wantX && PointerY() == wantY,
+                  "pointer at screen (" + std::to_string(p[0]) + "," + std::to_string(p[1]) + ") reads frame (" +
+                      std::to_string(PointerX()) + "," + std::to_string(PointerY()) + "), want (" +
+                      std::to_string(wantX) + "," + std::to_string(wantY) + ")");
+  }
+}
+
+// A warp moves the real pointer to the frame pixel, and motion from before it does not count.
+// (301, 201) has no window pixel of its own on a shrunk frame: the motion the warp itself
+// causes would read back as a neighbour, so it must be dropped too.
+void CheckWarp(Checks& checks, ScreenReader& screen, const ShownFrame& at) {
+  HidePointer();
+  WarpPointer(301, 201);
+  checks.Expect(PointerX() == 301 && PointerY() == 201,
+                "warp: the game reads (301,201) at once (reads " + std::to_string(PointerX()) + "," +
+                    std::to_string(PointerY()) + ")");
+  Window root = 0, child = 0;
+  int rootX = 0, rootY = 0, winX = 0, winY = 0;
+  unsigned int mask = 0;
+  XQueryPointer(screen.Connection(), DefaultRootWindow(screen.Connection()), &root, &child, &rootX, &rootY, &winX,
+                &winY, &mask);
+  const double wantX = at.OffsetX + 301.0 * at.ShownW / at.FrameW;
+  const double wantY = at.OffsetY + 201.0 * at.ShownH / at.FrameH;
+  checks.Expect(std::abs(rootX - wantX) <= 1 && std::abs(rootY - wantY) <= 1,
+                "warp: the system pointer is at screen (" + std::to_string(rootX) + "," + std::to_string(rootY) +
+                    "), over frame pixel (301,201)");
+  // The user moves the pointer; before the game looks, it warps to the centre.
+  Xdotool(checks, "mousemove " + std::to_string(at.ScreenX(800)) + " " + std::to_string(at.ScreenY(600)));
+  PauseMs(300);
+  WarpPointer(512, 384);
+  checks.Expect(PointerX() == 512 && PointerY() == 384,
+                "warp: motion queued before it is not counted (reads " + std::to_string(PointerX()) + "," +
+                    std::to_string(PointerY()) + ")");
+  Xdotool(checks, "mousemove_relative 10 0");
+  WaitUntil([] { return PointerX() != 512; }, 2000);
+  checks.Expect(PointerX() > 512 && PointerY() == 384, "warp: later motion moves the pointer again");
+}
+
+// Keys arrive as virtual-key codes, once per press however long they are held.
+void CheckKeys(Checks& checks) {
+  struct Named {
+    const char* Key;
+    int Code;
+  };
+  for (const Named& k : {Named{"Return", 13}, Named{"Escape", 27}, Named{"F1", 112}, Named{"a", 65},
+                         Named{"z", 90}, Named{"5", 53}, Named{"space", 32}}) {
+    Xdotool(checks, std::string("key ") + k.Key);
+    const int hits = KeyHitsArriving(k.Code, 1);
+    checks.Expect(hits == 1, std::string("key ") + k.Key + " gives one hit of code " + std::to_string(k.Code) +
+                                 " (got " + std::to_string(hits) + ")");
+  }
+  Xdotool(checks, "keydown F1");
+  WaitUntil([] { return KeyHeld(KeyF1) == 1; }, 2000);
+  checks.Expect(KeyHeld(KeyF1) == 1, "F1 held down reads as held");
+  Xdotool(checks, "keyup F1");
+  WaitUntil([] { return KeyHeld(KeyF1) == 0; }, 2000);
+  checks.Expect(KeyHeld(KeyF1) == 0, "F1 released reads as up");
+  KeyHits(KeyF1);
+
+  // Held for 1.5 s the server repeats the key many times; the game sees one press.
+  Xdotool(checks, "keydown Escape");
+  PauseMs(1500);
+  Xdotool(checks, "keyup Escape");
+  const int hits = KeyHitsArriving(KeyEscape, 1);
+  checks.Expect(hits == 1, "Esc held through auto-repeat: " + std::to_string(hits) + " hit(s)");
+}
+
+// Buttons: X's 1 is left (1), 3 is right (2), 2 is middle (3); two clicks between looks count twice.
+void CheckButtons(Checks& checks) {
+  Xdotool(checks, "click 1");
+  checks.Expect(ButtonHitsArriving(ButtonLeft, 1) == 1, "left click: one hit of button 1");
+  Xdotool(checks, "click 3");
+  checks.Expect(ButtonHitsArriving(ButtonRight, 1) == 1, "right click: one hit of button 2");
+  Xdotool(checks, "click 2");
+  checks.Expect(ButtonHitsArriving(3, 1) == 1, "middle click: one hit of button 3");
+  checks.Expect(ButtonHits(ButtonLeft) == 0 && ButtonHits(ButtonRight) == 0, "no hits left over");
+  Xdotool(checks, "click --repeat 2 --delay 30 1");
+  checks.Expect(ButtonHitsArriving(ButtonLeft, 2) == 2, "two left clicks between looks: two hits");
+  Xdotool(checks, "mousedown 1");
+  WaitUntil([] { return ButtonHeld(ButtonLeft) == 1; }, 2000);
+  checks.Expect(ButtonHeld(ButtonLeft) == 1, "left button held down reads as held");
+  Xdotool(checks, "mouseup 1");
+  WaitUntil([] { return ButtonHeld(ButtonLeft) == 0; }, 2000);
+  checks.Expect(ButtonHeld(ButtonLeft) == 0, "left button released reads as up");
+  ButtonHits(ButtonLeft);
+}
+
+// Losing focus forgets held keys; the close button reads as Esc.
+void CheckFocusAndClose(Checks& checks, ScreenReader& screen) {
+  Display* d = screen.Connection();
+  const Window window = screen.GameWindow();
+  Xdotool(checks, "keydown F1");
+  WaitUntil([] { return KeyHeld(KeyF1) == 1; }, 2000);
+  XSetInputFocus(d, DefaultRootWindow(d), RevertToPointerRoot, CurrentTime);
+  XSync(d, False);
+  WaitUntil([] { return KeyHeld(KeyF1) == 0; }, 2000);
+  checks.Expect(KeyHeld(KeyF1) == 0, "focus lost while F1 is down: F1 no longer held");
+  XSetInputFocus(d, window, RevertToParent, CurrentTime);
+  XSync(d, False);
+  Xdotool(checks, "keyup F1");
+  PauseMs(100);
+  KeyHits(KeyF1);
+  KeyHits(KeyEscape);
+
+  // What a window manager sends when its close button is pressed.
+  XEvent close{};
+  close.xclient.type = ClientMessage;
+  close.xclient.window = window;
+  close.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+  close.xclient.format = 32;
+  close.xclient.data.l[0] = long(XInternAtom(d, "WM_DELETE_WINDOW", False));
+  close.xclient.data.l[1] = CurrentTime;
+  XSendEvent(d, window, False, NoEventMask, &close);
+  XSync(d, False);
+  checks.Expect(KeyHitsArriving(KeyEscape, 1) == 1 && KeyHeld(KeyEscape) == 0,
+                "close button: one press of Esc, not left held");
+}
+
+}  // namespace
+
+int main() {
+  std::unique_ptr<Backend> backend = MakeX11Backend();
+  UseBackend(backend.get());
+  Checks checks;
+  ScreenReader screen;
+  if (!checks.Expect(screen.Connected(), "the checker reaches the display")) return checks.Finish();
+
+  CheckWindow(checks, screen);
+  ExpectGrabs(checks, screen, false, "after closing the window");
+
+  OpenScreen(1024, 768, 16, 60);
+  SetClearColor(255, 255, 255);
+  ClearScreen();
+  PresentFrame();
+  const ShownFrame at = ShownFrame::Fit(1024, 768, screen.Width(), screen.Height());
+  CheckPointer(checks, screen, at);
+  CheckWarp(checks, screen, at);
+  CheckKeys(checks);
+  CheckButtons(checks);
+  CheckFocusAndClose(checks, screen);
+  CloseScreen();
+  ExpectGrabs(checks, screen, false, "after closing the full screen");
+  checks.Expect(screen.GameWindow() == 0, "after closing: the window is gone");
+  return checks.Finish();
+}

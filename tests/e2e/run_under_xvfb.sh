@@ -1,0 +1,63 @@
+#!/bin/sh
+# Runs a command on a fresh Xvfb display and returns the command's status.
+#
+#   run_under_xvfb.sh [--screen WIDTHxHEIGHT] [--no-glx] -- command [arguments...]
+#
+# Xvfb is started on a free display number, with GLX unless --no-glx asks
+# for a display without it, and stopped afterwards whatever the command did.
+set -u
+
+screen=1024x768
+glx=+extension
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --screen) screen="$2"; shift 2 ;;
+    --no-glx) glx=-extension; shift ;;
+    --) shift; break ;;
+    *) break ;;
+  esac
+done
+if [ $# -eq 0 ]; then
+  echo "usage: $0 [--screen WxH] [--no-glx] -- command [arguments...]" >&2
+  exit 2
+fi
+
+xvfb_pid=
+stop_xvfb() {
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+    xvfb_pid=
+  fi
+}
+trap stop_xvfb EXIT
+trap 'stop_xvfb; exit 130' INT TERM
+
+# Xvfb picks a free display number itself and writes it once it accepts
+# connections, so runs started side by side never share a display.
+numberfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 "${screen}x24" "$glx" GLX -nolisten tcp -noreset \
+  3>"$numberfile" >/dev/null 2>&1 &
+xvfb_pid=$!
+display=
+tries=0
+while [ "$tries" -lt 100 ]; do
+  number=$(tr -d '[:space:]' <"$numberfile")
+  if [ -n "$number" ]; then
+    display=":$number"
+    break
+  fi
+  kill -0 "$xvfb_pid" 2>/dev/null || break
+  sleep 0.1
+  tries=$((tries + 1))
+done
+rm -f "$numberfile"
+if [ -z "$display" ] || ! xdpyinfo -display "$display" >/dev/null 2>&1; then
+  echo "run_under_xvfb: could not start Xvfb" >&2
+  exit 2
+fi
+
+DISPLAY="$display" "$@"
+status=$?
+stop_xvfb
+exit "$status"
