@@ -28,4 +28,12 @@ class TColor {
     c->Set(r, g, b);
     return c;
   }
+  // A new vivid favourite colour, balanced against the colours handed out so far.
+  int Randomize();
+  // A vivid colour near the fashion colour Trend, counted double; Trend must be set.
+  int FollowTrend();
+  // This colour's cell of the 3 x 3 x 3 partition of the colour cube.
+  int32_t Cell() const { return CellOf(R, G, B); }
+  // Cell index 0..26 of channels in 0..255: each channel's level is (v - 1) div 85.
+  static int32_t CellOf(int32_t r, int32_t g, int32_t b) { return (r - 1) / 85 * 9 + (g - 1) / 85 * 3 + (b - 1) / 85; }
 };
