@@ -9,6 +9,7 @@
 
 #include "game/color.h"
 #include "game/opinion.h"
+#include "platform/image.h"
 
 class THat {
  public:
@@ -60,4 +61,29 @@ class TPerson {
   int Claim(int32_t boxId);
   // The person's whole frame: behaviour, movement, drawing and hit registration.
   int Be();
+
+  // The Works slot of the box with that ID (the first, from slot 0 up), or -1.
+  static int32_t WorkSlotOf(int32_t boxId);
+  // Advances the walking animation by the 100 Hz ticks of this frame.
+  void WalkingClock();
+
+ private:
+  void BoxContact();
+  // Looks at the boxes in sight, forms opinions and sets the mood; returns whether all were patient
+  // and, through flee, whether a disliked box is overfull.
+  void Sight(int32_t& allPatient, int32_t& flee);
+  // The slot for an opinion of a box seen for the first time.
+  size_t NewOpinionSlot();
+  void Loss();
+  // Applies a throw; returns true while the person is flying.
+  bool Thrown();
+  void Vision();
+  void Wander(int32_t allPatient, int32_t flee);
+  void Step(double k);
+  void DrawFan();
+  void DrawChef();
+  void DrawHeld();
+  // Draws a worn hat or toque at (qx, qy) and handles it with the mouse.
+  void DrawHat(const ImageRef& picture, int32_t qx, int32_t qy, bool toque);
+  void EndOfFrameHat();
 };

@@ -51,7 +51,26 @@ int32_t PeopleCount;
 std::array<std::shared_ptr<TWork>, 1000> Works;
 std::shared_ptr<TMouse> Mouse;
 
+std::array<StageRow, 9> StageTable;
+int32_t StageScore;
+int32_t SecondScore;
+int32_t FirstWork;
+ImageRef Oval;
+TimerRef Timer1;
+int64_t LastTick1;
+TimerRef Timer1000;
+int64_t LastTick1000;
+int32_t FrameCount;
+
 void ResetWorld() {
+  StageTable = {};
+  StageScore = 0;
+  SecondScore = 0;
+  FirstWork = 0;
+  Oval = nullptr;
+  Timer1 = Timer1000 = nullptr;
+  LastTick1 = LastTick1000 = 0;
+  FrameCount = 0;
   People.fill(nullptr);
   PeopleCount = 0;
   Works.fill(nullptr);

@@ -67,3 +67,21 @@ extern std::array<std::shared_ptr<TPerson>, 450> People;
 extern int32_t PeopleCount;
 extern std::array<std::shared_ptr<TWork>, 1000> Works;
 extern std::shared_ptr<TMouse> Mouse;
+
+// Frame-loop state: kept by the main program for the whole game.
+struct StageRow {
+  int32_t GainNeeded;
+  int32_t TotalNeeded;
+  float TargetScale;
+  int32_t CrowdSize;
+};
+extern std::array<StageRow, 9> StageTable;
+extern int32_t StageScore;   // mood score gathered since the last stage change
+extern int32_t SecondScore;  // mood score of the last one-second tick
+extern int32_t FirstWork;    // slot of the box the game makes at stage 2
+extern ImageRef Oval;        // collision mask of the stage-4 ring, never drawn
+extern TimerRef Timer1;
+extern int64_t LastTick1;
+extern TimerRef Timer1000;
+extern int64_t LastTick1000;
+extern int32_t FrameCount;  // frames since the last frame-time measurement

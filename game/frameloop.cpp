@@ -1,0 +1,173 @@
+#include "game/frameloop.h"
+
+#include <cmath>
+
+#include "game/mouse.h"
+#include "game/person.h"
+#include "game/view.h"
+#include "game/work.h"
+#include "game/world.h"
+#include "platform/hitlayers.h"
+#include "platform/numeric.h"
+#include "platform/random.h"
+#include "platform/services.h"
+
+namespace {
+
+// The mode hints, kept as objects so that a hint bar's hit id stays valid for the frame.
+const std::string HintPlace = "Click in an empty space to start a new color.";
+const std::string HintFinalize = "Click on a color to finalize it. No more changes will be allowed.";
+const std::string HintDelete = "Click on a color to delete it forever. No undoing this!";
+const std::string HintCancel = "(Press the right mouse button to cancel.)";
+
+bool Ticked(const TimerRef& timer, int64_t lastTick) { return int64_t(TimerTickCount(timer)) > lastTick; }
+
+// Boxes act and draw first, behind everything else, in slot order.
+void BoxesTurn() {
+  AnyWork = 0;
+  for (auto& work : Works) {
+    if (work && work->Active != 0) {
+      work->Be();
+      AnyWork = 1;
+    }
+  }
+}
+
+// The score of a second: a gain is skipped while the stage score is negative and the gain too.
+void ScoreMood(const TPerson& person) {
+  const int32_t gain = MoodGain(person.Mood);
+  SecondScore += gain;
+  if (!(StageScore < 0 && gain < 0)) StageScore += gain;
+}
+
+void ModeHints() {
+  switch (Mode) {
+    case 1: ShowLines(HintPlace, HintCancel); break;
+    case 3: ShowLines(HintDelete, HintCancel); break;
+    case 2: ShowLines(HintFinalize, HintCancel); break;
+    case 4: ReviewOverlay(); break;
+    default: break;
+  }
+}
+
+// FrameTime is 0.09 x the average milliseconds per frame, re-measured every 100 frames.
+void MeasureFrameTime() {
+  FrameCount += 1;
+  if (FrameCount >= 100 && Ticked(Timer1000, LastTick1000)) {
+    const int64_t now = TimerTickCount(Timer1000);
+    const int64_t elapsed = now - LastTick1000;
+    FrameTime = StoreF(double(StoreF(double(elapsed) * 0.09)) / double(FrameCount));
+    LastTick1000 = now;
+    FrameCount = 0;
+  }
+}
+
+}  // namespace
+
+int32_t MoodGain(int32_t mood) { return (mood - 35) / (mood < 35 ? 10 : 5); }
+
+std::vector<int32_t> PeoplePass() {
+  std::vector<int32_t> order;
+  order.reserve(size_t(PeopleCount));
+  int32_t held = -1;
+  for (int32_t i = 0; i < PeopleCount; ++i) {
+    const TPerson& p = *People[size_t(i)];
+    if (Mouse && (Mouse->Clicked == &p || Mouse->Clicked == p.MyHat.get())) {
+      held = i;
+      break;
+    }
+  }
+  std::vector<uint8_t> done(size_t(PeopleCount), 0);
+  for (int32_t pick = 0; pick < PeopleCount; ++pick) {
+    // Back to front: the highest on the screen first; ties go to the lower slot.
+    float bestY = 536000000.0f;
+    int32_t best = 0;
+    for (int32_t i = 0; i < PeopleCount; ++i) {
+      if (done[size_t(i)] || i == held) continue;
+      if (People[size_t(i)]->y < bestY) {
+        bestY = People[size_t(i)]->y;
+        best = i;
+      }
+    }
+    if (pick == PeopleCount - 1 && held > -1) best = held;  // the held person is drawn on top of everyone
+    People[size_t(best)]->Be();
+    done[size_t(best)] = 1;
+    order.push_back(best);
+    if (Ticked(Timer1, LastTick1)) ScoreMood(*People[size_t(best)]);
+  }
+  return order;
+}
+
+void OffScreenPass() {
+  const ImageRef& body = BodyFrames[8];
+  const int32_t bodyW = ImagePixelWidth(body), bodyH = ImagePixelHeight(body);
+  const int32_t chefW = ImagePixelWidth(ChefBodyImage), chefH = ImagePixelHeight(ChefBodyImage);
+  for (int32_t i = 0; i < PeopleCount; ++i) {
+    PersonRef p = People[size_t(i)];
+    const bool gone =
+        p->Safe == 0 && !OnScreen(TruncInt(double(p->x) - 300), TruncInt(double(p->y) - 300), bodyW + 600, bodyH + 600, 1);
+    if (gone && p->Ownership > -1 && RandomInt(1, 3) > 1) {
+      // A chef who owns a box turns back to it, two times in three, and walks back fast.
+      p->Safe = 1;
+      const TWork& b = *Works[size_t(p->Ownership)];
+      const double dx = double(b.x + 140) - double(p->x) - double(chefW / 2);
+      const double dy = double(b.y + 92) - double(p->y) - double(chefH / 2);
+      p->Angle = TruncInt(ACosDeg(dx / std::sqrt(dx * dx + dy * dy)));
+      if (double(b.y + 92) < double(p->y) + double(chefH / 2)) p->Angle = 360 - p->Angle;
+    } else if (gone) {
+      if (p->Chef > 0 && (std::fabs(p->throwX) > 2 || std::fabs(p->throwY) > 2))
+        ChefsThrown = -std::abs(ChefsThrown) - 1;  // held negative until the end of the frame
+      if (Mouse && Mouse->Clicked == p->MyHat.get()) Mouse->Clicked = nullptr;
+      if (p->CarriedHat > -1) People[size_t(p->CarriedHat)]->HatThief = -1;
+      if (p->HatThief > -1) {
+        People[size_t(p->HatThief)]->CarriedHat = -1;
+        People[size_t(p->HatThief)]->Destination = -1;
+      }
+      PersonRef newcomer = TPerson::New();
+      newcomer->ID = p->ID;
+      People[size_t(i)] = newcomer;
+    } else if (p->Safe == 1 && OnScreen(TruncInt(p->x), TruncInt(p->y), chefW, chefH, 0)) {
+      p->Safe = 0;
+    }
+  }
+}
+
+void ReviewOverlay() {
+  SetDrawScale(1, 1);
+  UseColor(White);
+  SetDrawAlpha(0.7f);
+  FillRect(0, 0, 1024, 768);
+  SetDrawAlpha(1);
+  UseColor(Black);
+}
+
+bool GameFrame() {
+  if (KeyHits(KeyEscape)) return false;
+  ClearScreen();
+  ClearHitLayers(0);
+  if (KeyHits(KeyF1) != 0 && Scale > 0.1f) Mode = 4;
+  if (Mode == 4 && KeyHeld(KeyF1) == 0) Mode = 0;
+  BoxesTurn();
+  DroppedHatOwner = -1;
+  const bool tick100 = Ticked(Timer100, LastTick100);
+  SecondScore = 0;
+  if (Scale < 0.2f && Scale > 0.1f) SetDrawAlpha(StoreF((double(Scale) - double(0.1f)) * 10.0));
+  if (Scale > 0.1f) {
+    PeoplePass();
+    SetDrawAlpha(1);
+    if (Ticked(Timer1, LastTick1)) LastTick1 = TimerTickCount(Timer1);
+    if (Ticked(Timer4, LastTick4)) LastTick4 = TimerTickCount(Timer4);
+    ModeHints();
+  }
+  MeasureFrameTime();
+  if (tick100) LastTick100 = TimerTickCount(Timer100);
+  OffScreenPass();
+  if (ChefsThrown < 0) ChefsThrown = -ChefsThrown;
+  PresentFrame();
+  return true;
+}
+
+void RunGame() {
+  while (GameFrame()) {
+  }
+}

@@ -1,0 +1,8 @@
+// Start-up: registers the embedded files, runs the intro, opens the game
+// screen and builds the world. Its order is the order of the random draws.
+#pragma once
+
+// Everything from registration to the world ready for its first frame.
+void StartGame();
+// The game-screen half of start-up (from the seeding on), for tests that skip the intro.
+void BuildWorld(int clockSeed);
