@@ -33,13 +33,6 @@ void BoxesTurn() {
   }
 }
 
-// The score of a second: a gain is skipped while the stage score is negative and the gain too.
-void ScoreMood(const TPerson& person) {
-  const int32_t gain = MoodGain(person.Mood);
-  SecondScore += gain;
-  if (!(StageScore < 0 && gain < 0)) StageScore += gain;
-}
-
 void ModeHints() {
   switch (Mode) {
     case 1: ShowLines(HintPlace, HintCancel); break;
@@ -65,6 +58,13 @@ void MeasureFrameTime() {
 }  // namespace
 
 int32_t MoodGain(int32_t mood) { return (mood - 35) / (mood < 35 ? 10 : 5); }
+
+// A loss is skipped while the stage score is negative: it does not sink further.
+void ScoreSecond(int32_t mood) {
+  const int32_t gain = MoodGain(mood);
+  SecondScore += gain;
+  if (!(StageScore < 0 && gain < 0)) StageScore += gain;
+}
 
 std::vector<int32_t> PeoplePass() {
   std::vector<int32_t> order;
@@ -93,7 +93,7 @@ std::vector<int32_t> PeoplePass() {
     People[size_t(best)]->Be();
     done[size_t(best)] = 1;
     order.push_back(best);
-    if (Ticked(Timer1, LastTick1)) ScoreMood(*People[size_t(best)]);
+    if (Ticked(Timer1, LastTick1)) ScoreSecond(People[size_t(best)]->Mood);
   }
   return order;
 }
@@ -125,6 +125,7 @@ void OffScreenPass() {
       }
       PersonRef newcomer = TPerson::New();
       newcomer->ID = p->ID;
+      newcomer->MyHat->Owner = p->ID;  // the hat's owner is his slot, as for everyone else
       People[size_t(i)] = newcomer;
     } else if (p->Safe == 1 && OnScreen(TruncInt(p->x), TruncInt(p->y), chefW, chefH, 0)) {
       p->Safe = 0;

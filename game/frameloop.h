@@ -22,3 +22,5 @@ void OffScreenPass();
 void ReviewOverlay();
 // The mood gain of one person for one second: -3 to +6.
 int32_t MoodGain(int32_t mood);
+// Adds one person's gain to the scores of the second.
+void ScoreSecond(int32_t mood);

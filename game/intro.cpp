@@ -55,7 +55,9 @@ void IntroFrame(OkColour& colour, int& pressed) {
   PresentFrame();
 }
 
+bool IntroGoesOn(int pressed) { return (pressed == 0 || ButtonHeld(ButtonLeft)) && KeyHits(KeyReturn) == 0; }
+
 void RunIntro(OkColour colour) {
   int pressed = 0;
-  while ((pressed == 0 || ButtonHeld(ButtonLeft)) && KeyHits(KeyReturn) == 0) IntroFrame(colour, pressed);
+  while (IntroGoesOn(pressed)) IntroFrame(colour, pressed);
 }

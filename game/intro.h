@@ -12,5 +12,8 @@ struct OkColour {
 
 // Runs the intro until the player leaves it; Esc ends the program.
 void RunIntro(OkColour colour);
+// Whether the intro goes on before a frame: until Return is pressed, or the left
+// button is released after a press on OK.
+bool IntroGoesOn(int pressed);
 // One frame of the intro; pressed is the held-on-OK state it keeps.
 void IntroFrame(OkColour& colour, int& pressed);

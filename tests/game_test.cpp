@@ -1,0 +1,268 @@
+// Start-up, the intro and the frame loop, on the headless backend.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "game/catalogue.h"
+#include "game/frameloop.h"
+#include "game/intro.h"
+#include "game/mouse.h"
+#include "game/person.h"
+#include "game/runner.h"
+#include "game/work.h"
+#include "game/world.h"
+#include "platform/embedded.h"
+#include "platform/random.h"
+#include "platform/resources.h"
+
+namespace {
+
+struct ProgramEnded {};
+[[noreturn]] void ThrowOnExit() { throw ProgramEnded{}; }
+
+// The intro screen, run frame by frame with input fed in between.
+class Intro : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    UseBackend(&backend);
+    ClearRegistry();
+    RegisterEmbeddedFiles();
+    OpenScreen(560, 370, 0, 60);
+    SetBlendMode(BlendAlpha);
+    SetTextFont(LoadTextFont("incbin::VERA.TTF", 20, FontStyleSmooth));
+    SetExitHandler(ThrowOnExit);
+  }
+  void TearDown() override {
+    SetExitHandler(nullptr);
+    CloseScreen();
+    ClearRegistry();
+    UseBackend(nullptr);
+  }
+  // The colour of the OK button in the frame shown last.
+  const DrawCall& OkButton() {
+    for (const DrawCall& call : backend.LastFrame())
+      if (call.What == DrawCall::Kind::Rect && call.X == 240 && call.Y == 291) return call;
+    static DrawCall none;
+    ADD_FAILURE() << "no OK button drawn";
+    return none;
+  }
+  HeadlessBackend backend;
+  OkColour colour{107, 54, 177};
+  int pressed = 0;
+};
+
+TEST_F(Intro, ReturnLeavesAtOnceWhereverThePointerIs) {
+  backend.MovePointer(10, 10);
+  EXPECT_TRUE(IntroGoesOn(pressed));
+  IntroFrame(colour, pressed);
+  backend.PressKey(KeyReturn);
+  EXPECT_FALSE(IntroGoesOn(pressed));
+}
+
+TEST_F(Intro, ReleaseOverOkAfterAPressLeaves) {
+  backend.MovePointer(280, 310);
+  backend.PressButton(ButtonLeft);
+  IntroFrame(colour, pressed);
+  EXPECT_EQ(pressed, 1);
+  EXPECT_TRUE(IntroGoesOn(pressed));
+  IntroFrame(colour, pressed);
+  // Black text on white while OK is held down.
+  EXPECT_EQ(backend.LastFrame()[0].What, DrawCall::Kind::Rect);
+  EXPECT_EQ(backend.LastFrame()[0].W, 560);
+  backend.ReleaseButton(ButtonLeft);
+  EXPECT_FALSE(IntroGoesOn(pressed));
+}
+
+TEST_F(Intro, SlidingOffOkBeforeReleasingDoesNotLeave) {
+  backend.MovePointer(280, 310);
+  backend.PressButton(ButtonLeft);
+  IntroFrame(colour, pressed);
+  backend.MovePointer(320, 310);  // the right edge is outside: bounds are exclusive
+  IntroFrame(colour, pressed);
+  EXPECT_EQ(pressed, 0);
+  backend.ReleaseButton(ButtonLeft);
+  EXPECT_TRUE(IntroGoesOn(pressed));
+  // A press that began elsewhere counts once the pointer comes onto OK while held.
+  backend.PressButton(ButtonLeft);
+  backend.MovePointer(241, 292);
+  IntroFrame(colour, pressed);
+  EXPECT_EQ(pressed, 1);
+}
+
+TEST_F(Intro, OkShimmersOnlyWhileHovered) {
+  backend.MovePointer(100, 100);
+  IntroFrame(colour, pressed);
+  EXPECT_EQ(OkButton().R, 255);  // the text colour of a white-on-black frame
+  backend.MovePointer(280, 310);
+  // Each channel moves by at most 9 inside 100..200 and is drawn toward the band from outside.
+  OkColour previous = colour;
+  std::set<int> reds;
+  for (int frame = 0; frame < 60; ++frame) {
+    IntroFrame(colour, pressed);
+    const DrawCall& ok = OkButton();
+    EXPECT_EQ(ok.R, colour.R);
+    EXPECT_EQ(ok.B, colour.B);
+    reds.insert(ok.R);
+    for (auto [now, before] : {std::pair{colour.R, previous.R}, {colour.G, previous.G}, {colour.B, previous.B}}) {
+      if (before >= 100 && before <= 200) {
+        EXPECT_GE(now, 100);
+        EXPECT_LE(now, 200);
+        EXPECT_LE(std::abs(now - before), 9);
+      } else if (before < 100) {
+        EXPECT_GE(now, before + 0);
+        EXPECT_LE(now, std::max(before + 9, 100));
+      }
+    }
+    previous = colour;
+  }
+  EXPECT_GT(reds.size(), 5u);
+  EXPECT_GE(colour.G, 100);  // 54 climbs into the band
+}
+
+TEST_F(Intro, EscEndsTheProgramFromTheIntro) {
+  backend.PressKey(KeyEscape);
+  EXPECT_THROW(IntroFrame(colour, pressed), ProgramEnded);
+  EXPECT_FALSE(backend.IsOpen());
+}
+
+TEST(StartUp, ButtonColoursComeFromTheUnseededGenerator) {
+  // The game draws the OK colour before seeding; from the unseeded state the first three are fixed.
+  SeedRandom(4660);
+  EXPECT_EQ(RandomInt(0, 255), 107);
+  EXPECT_EQ(RandomInt(0, 255), 54);
+  EXPECT_EQ(RandomInt(0, 255), 177);
+}
+
+class Game : public ::testing::Test {
+ protected:
+  HeadlessBackend backend;
+};
+
+TEST_F(Game, StartsWithTwentyPeopleAndNoBox) {
+  HeadlessGame game(backend, 1234);
+  EXPECT_TRUE(backend.IsFullScreen());
+  EXPECT_EQ(backend.Width(), 1024);
+  EXPECT_TRUE(backend.PointerHidden());
+  EXPECT_EQ(PeopleCount, 20);
+  for (int32_t i = 0; i < 20; ++i) {
+    ASSERT_TRUE(People[size_t(i)]);
+    EXPECT_EQ(People[size_t(i)]->ID, i);
+    EXPECT_EQ(People[size_t(i)]->MyHat->Owner, i);
+  }
+  EXPECT_FALSE(People[20]);
+  EXPECT_TRUE(std::none_of(Works.begin(), Works.end(), [](const WorkRef& w) { return bool(w); }));
+  EXPECT_GE(StageTable[2].TargetScale, 0.82f);
+  EXPECT_LT(StageTable[2].TargetScale, 0.86f);
+  EXPECT_EQ(StageTable[8].CrowdSize, 140);
+  EXPECT_TRUE(Oval);
+  EXPECT_EQ(ImagePixelWidth(Oval), 2560);
+}
+
+TEST_F(Game, PicturesLandInTheirSlots) {
+  HeadlessGame game(backend, 99);
+  auto same = [](const ImageRef& slot, const char* file) {
+    const EmbeddedFile* f = FindEmbeddedFile(file);
+    ImageRef expected = DecodePng(f->Data, size_t(f->Size));
+    return slot && slot->Pixels == expected->Pixels;
+  };
+  EXPECT_TRUE(same(Hairs[0], "hair0.png"));
+  EXPECT_TRUE(same(Hairs[9], "hair9.png"));
+  EXPECT_TRUE(same(BodyFrames[9], "framesdown07.png"));
+  EXPECT_TRUE(same(BodyFrames[16], "framesdown00.png"));
+  EXPECT_TRUE(same(BodyFrames[8], "body.png"));
+  EXPECT_TRUE(same(InspireCFrames[1], "ic2.png"));
+  EXPECT_TRUE(same(InspireCFrames[34], "ic35.png"));
+  EXPECT_TRUE(same(InspireBFrames[3], "ib38.png"));
+  EXPECT_TRUE(same(HatFrames[5], "hat-005.png"));
+  EXPECT_FLOAT_EQ(VisionImage->HandleX, 150);
+  EXPECT_EQ(InspireCIndex[36], 30);
+  EXPECT_EQ(InspireBIndex[52], 4);
+  EXPECT_EQ(CatalogueNames().size(), 95u);
+  EXPECT_EQ(CatalogueNames().front(), "VERA.TTF");
+  EXPECT_EQ(CatalogueNames().back(), "oval.png");
+}
+
+TEST_F(Game, SameSeedAndInputGiveTheSameWorld) {
+  auto fingerprint = [](int32_t seed, int frames) {
+    HeadlessBackend backend;
+    HeadlessGame game(backend, seed);
+    game.Run(frames);
+    std::vector<float> values;
+    for (int32_t i = 0; i < PeopleCount; ++i) {
+      const TPerson& p = *People[size_t(i)];
+      values.insert(values.end(), {p.x, p.y, float(p.Angle), float(p.Color->R), float(p.Frame)});
+    }
+    values.push_back(float(RandomState()));
+    return values;
+  };
+  EXPECT_EQ(fingerprint(42, 900), fingerprint(42, 900));
+  EXPECT_NE(fingerprint(42, 900), fingerprint(43, 900));
+}
+
+TEST_F(Game, FrameTimeIsZeroUntilAHundredFramesHavePassed) {
+  HeadlessGame game(backend, 5);
+  const float startX = People[0]->x;
+  game.Run(99);
+  EXPECT_EQ(FrameTime, 0.0f);
+  EXPECT_EQ(People[0]->x, startX);  // nothing moves by FrameTime yet
+  game.Run(1);
+  // Measured in the 100th frame, which sees the clock as its events were read at
+  // its start: 99 paced frames, 1650 ms. FrameTime = 0.09 x 1650 / 100, held as floats.
+  EXPECT_EQ(backend.NowMs(), 1666);
+  EXPECT_EQ(FrameTime, float(double(float(1650 * 0.09)) / 100.0));
+}
+
+TEST_F(Game, F1ReviewsMessagesOnlyWhileHeldAndAboveTheLastZoom) {
+  HeadlessGame game(backend, 5);
+  Mode = 1;  // F1 abandons a special mode
+  game.Run(1, {{0, {HeadlessBackend::Event::Kind::KeyDown, KeyF1, 0}}});
+  EXPECT_EQ(Mode, 4);
+  game.Run(1, {{1, {HeadlessBackend::Event::Kind::KeyUp, KeyF1, 0}}});
+  EXPECT_EQ(Mode, 0);
+  Scale = 0.1f;
+  game.Run(1, {{2, {HeadlessBackend::Event::Kind::KeyDown, KeyF1, 0}}});
+  EXPECT_EQ(Mode, 0);
+}
+
+TEST_F(Game, EscEndsTheLoopBeforeTheNextFrame) {
+  HeadlessGame game(backend, 5);
+  const int shown = backend.FramesShown();
+  EXPECT_EQ(game.Run(10, {{3, {HeadlessBackend::Event::Kind::KeyDown, KeyEscape, 0}}}), 3);
+  EXPECT_TRUE(game.Ended());
+  EXPECT_EQ(backend.FramesShown(), shown + 3);
+}
+
+TEST_F(Game, PeopleActBackToFrontWithTheHeldPersonLast) {
+  HeadlessGame game(backend, 5);
+  PeopleCount = 4;
+  const float ys[4] = {100, 50, 50, 300};
+  for (int i = 0; i < 4; ++i) People[size_t(i)]->y = ys[i];
+  EXPECT_EQ(PeoplePass(), (std::vector<int32_t>{1, 2, 0, 3}));
+  Mouse->Clicked = People[1]->MyHat.get();  // holding his hat holds him in the pass
+  EXPECT_EQ(PeoplePass(), (std::vector<int32_t>{2, 0, 3, 1}));
+}
+
+TEST_F(Game, TheMoodScoreDoesNotSinkOnceNegative) {
+  HeadlessGame game(backend, 5);
+  EXPECT_EQ(MoodGain(35), 0);
+  EXPECT_EQ(MoodGain(26), 0);
+  EXPECT_EQ(MoodGain(25), -1);
+  EXPECT_EQ(MoodGain(40), 1);
+  EXPECT_EQ(MoodGain(69), 6);
+  EXPECT_EQ(MoodGain(0), -3);
+  StageScore = 2;
+  SecondScore = 0;
+  for (int32_t mood : {5, 5, 69}) ScoreSecond(mood);  // gains -3, -3, +6
+  EXPECT_EQ(StageScore, 5);
+  EXPECT_EQ(SecondScore, 0);
+}
+
+TEST_F(Game, ASecondOfIndifferentPeopleScoresNothing) {
+  HeadlessGame game(backend, 5);
+  game.Run(61);  // a one-second tick has passed; nobody sees a box, so everyone is at 35
+  EXPECT_EQ(StageScore, 0);
+  EXPECT_GE(LastTick1, 1);
+}
+
+}  // namespace
