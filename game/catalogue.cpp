@@ -94,3 +94,18 @@ void LoadBoxPictures() {
   FinalizedImage = Load("finalized.png");
   FullImage = Load("full.png");
 }
+
+int LoadedPictureCount() {
+  int loaded = 0;
+  auto count = [&](const ImageRef& image) { loaded += image && image->Width > 0; };
+  for (const ImageRef* single : {&CursorImage, &HatImage, &ChefBodyImage, &ChefHatImage, &ChefShirtImage, &VisionImage,
+                                 &ProtectedImage, &FinalizedImage, &FullImage, &Oval})
+    count(*single);
+  for (const auto& image : BodyFrames) count(image);
+  for (const auto& image : Faces) count(image);
+  for (const auto& image : Hairs) count(image);
+  for (const auto& image : HatFrames) count(image);
+  for (const auto& image : InspireBFrames) count(image);
+  for (const auto& image : InspireCFrames) count(image);
+  return loaded;
+}

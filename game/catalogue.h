@@ -14,3 +14,5 @@ void RegisterEmbeddedFiles();
 void LoadPeoplePictures();
 // Loads the protected, finalized and full overlays of the boxes.
 void LoadBoxPictures();
+// How many of the 94 picture globals hold a loaded picture.
+int LoadedPictureCount();

@@ -6,10 +6,12 @@
 #include <cstring>
 #include <ctime>
 
+#include "game/catalogue.h"
 #include "game/person.h"
 #include "game/runner.h"
 #include "game/work.h"
 #include "game/world.h"
+#include "platform/services.h"
 
 namespace {
 
@@ -45,6 +47,7 @@ int main(int argc, char** argv) {
   backend.SetRecording(false);
   HeadlessGame game(backend, seed);
   std::printf("seed %d, %d frames (%d virtual seconds)\n", seed, frames, frames / 60);
+  std::printf("pictures loaded: %d of 94; line height %d\n", LoadedPictureCount(), TextPixelHeight(""));
   const std::clock_t start = std::clock();
   while (game.FramesRun() < frames && !game.Ended()) {
     game.Run(std::min(every, frames - game.FramesRun()));
