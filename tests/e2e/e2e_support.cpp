@@ -2,6 +2,7 @@
 #include "tests/e2e/e2e_support.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -109,9 +110,11 @@ Window ScreenReader::GameWindow() const {
 
 // Polls until the condition holds or the time runs out; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
-  for (int waited = 0;; waited += 20) {
+  // Timed by the clock, however long each look takes (a look at the whole screen costs tens of ms).
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
     if (condition()) return true;
-    if (waited >= timeoutMs) return false;
+    if (std::chrono::steady_clock::now() >= giveUp) return false;
     PauseMs(20);
   }
 }

@@ -41,17 +41,6 @@ constexpr int kOffOkX = 100, kOffOkY = 340;
 // Where the button's own colour shows: inside OK, clear of its label and of the pointer.
 constexpr int kOkSampleX = 244, kOkSampleY = 294;
 
-// Polls until the condition holds or the time on the clock runs out, however long each look
-// takes (a look at the whole screen costs tens of milliseconds); true when it held.
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  for (;;) {
-    if (condition()) return true;
-    if (std::chrono::steady_clock::now() >= giveUp) return false;
-    PauseMs(20);
-  }
-}
-
 // ---- The game as a child process ------------------------------------------------------------
 
 // Runs the game with its standard output captured; a game still running at the end is killed.
@@ -96,7 +85,7 @@ class GameProcess {
   }
 
   bool WaitForEnd(int timeoutMs) {
-    return WaitFor([&] { return !Running(); }, timeoutMs);
+    return WaitUntil([&] { return !Running(); }, timeoutMs);
   }
 
   bool EndedWithStatusZero() const { return ended_ && WIFEXITED(status_) && WEXITSTATUS(status_) == 0; }
@@ -237,7 +226,7 @@ void MovePointer(Checks& checks, const ShownWindow& window, int x, int y) {
 // Waits for the intro window with its OK button drawn (white while the pointer is elsewhere).
 ShownWindow WaitForIntro(ScreenReader& screen, GameProcess& game) {
   ShownWindow intro;
-  WaitFor([&] {
+  WaitUntil([&] {
     if (!game.Running()) return true;
     intro = FindGameWindow(screen);
     if (!intro.IsIntro()) return false;
@@ -263,7 +252,7 @@ bool WaitForGameScreen(Checks& checks, ScreenReader& screen, const std::string& 
   ShownWindow window;
   double white = 0;
   const auto start = std::chrono::steady_clock::now();
-  const bool opened = WaitFor([&] {
+  const bool opened = WaitUntil([&] {
     window = FindGameWindow(screen);
     if (window.W != screen.Width() || window.H != screen.Height()) return false;
     screen.Snapshot();
@@ -422,7 +411,7 @@ void CheckShimmer(Checks& checks, ScreenReader& screen, const ShownWindow& intro
   // Off the button it goes back to the text colour.
   MovePointer(checks, intro, kOffOkX, kOffOkY);
   Rgb after;
-  const bool white = WaitFor([&] {
+  const bool white = WaitUntil([&] {
     screen.Snapshot();
     after = IntroView(screen, intro).At(kOkSampleX, kOkSampleY);
     return IsWhite(after);
@@ -463,7 +452,7 @@ int RunEscOnIntro(const std::string& gamePath) {
   // Watch the screen until the game has gone: the game screen must never cover it.
   double mostWhite = 0;
   bool otherWindow = false;
-  WaitFor([&] {
+  WaitUntil([&] {
     const bool running = game.Running();
     const ShownWindow now = FindGameWindow(screen);
     if (now.Id != 0 && !now.IsIntro()) otherWindow = true;
@@ -496,7 +485,7 @@ int RunOkSlide(const std::string& gamePath) {
   MovePointer(checks, intro, kOnOkX, kOnOkY);
   PauseMs(100);
   Xdotool(checks, "mousedown 1");
-  const bool held = WaitFor([&] { return BackgroundIs(screen, intro, kWhite); }, 2000);
+  const bool held = WaitUntil([&] { return BackgroundIs(screen, intro, kWhite); }, 2000);
   checks.Expect(held, "left button held on OK: the intro turns white");
   const int dark = IntroView(screen, intro).Count({38, 45, 300, kLineHeight}, [](const Rgb& c) {
     return std::max({c.R, c.G, c.B}) <= 60;
@@ -505,7 +494,7 @@ int RunOkSlide(const std::string& gamePath) {
                                  " dark pixels in the first line)");
 
   MovePointer(checks, intro, kOffOkX, kOffOkY);
-  const bool letGo = WaitFor([&] { return BackgroundIs(screen, intro, kBlack); }, 2000);
+  const bool letGo = WaitUntil([&] { return BackgroundIs(screen, intro, kBlack); }, 2000);
   checks.Expect(letGo, "sliding off OK with the button held: the intro turns black again");
   Xdotool(checks, "mouseup 1");
   PauseMs(800);
@@ -538,7 +527,7 @@ int RunOkDragOn(const std::string& gamePath) {
   PauseMs(300);
   checks.Expect(BackgroundIs(screen, intro, kBlack), "left button held beside OK: the intro stays black");
   MovePointer(checks, intro, kOnOkX, kOnOkY);
-  const bool held = WaitFor([&] { return BackgroundIs(screen, intro, kWhite); }, 2000);
+  const bool held = WaitUntil([&] { return BackgroundIs(screen, intro, kWhite); }, 2000);
   checks.Expect(held, "dragged onto OK with the button held: the intro turns white");
   Xdotool(checks, "mouseup 1");
   if (WaitForGameScreen(checks, screen, "releasing on OK")) ExpectEscEnds(checks, game, "game screen");
@@ -576,7 +565,7 @@ int RunPlay(const std::string& gamePath, const std::string& screenshot) {
   const Box frame{at.OffsetX, at.OffsetY, at.ShownW, at.ShownH};
   int coloured = 0, dark = 0;
   const auto start = std::chrono::steady_clock::now();
-  const bool people = WaitFor([&] {
+  const bool people = WaitUntil([&] {
     screen.Snapshot();
     coloured = dark = 0;
     for (int y = frame.Y; y < frame.Y + frame.H; y += 2)
