@@ -4,7 +4,6 @@
 #include <bit>
 #include <cmath>
 #include <functional>
-#include <unordered_map>
 
 #include "platform/backend.h"
 #include "platform/numeric.h"
@@ -137,6 +136,22 @@ Shape MakeShape(const Transform& t, double x0, double y0, double w, double h, co
   s.H = h;
   const double det = t.Ix * t.Jy - t.Iy * t.Jx;
   if (det == 0.0 || !(w > 0.0) || !(h > 0.0) || !std::isfinite(det)) return s;  // covers nothing
+  const double left = t.Px + x0, top = t.Py + y0;
+  if (!mask && t.Ix == 1.0 && t.Jy == 1.0 && t.Iy == 0.0 && t.Jx == 0.0 && left == std::floor(left) &&
+      top == std::floor(top) && w == std::floor(w) && h == std::floor(h) && std::fabs(left) < CoordinateLimit &&
+      std::fabs(top) < CoordinateLimit && w < CoordinateLimit && h < CoordinateLimit) {
+    // A plain rectangle on whole units, the common case: it covers exactly its own cells.
+    s.Ux = 1.0;
+    s.U0 = -left;
+    s.Vy = 1.0;
+    s.V0 = -top;
+    s.AxisAligned = s.UnitScale = true;
+    s.MinX = int(left);
+    s.MinY = int(top);
+    s.MaxX = int(left + w) - 1;
+    s.MaxY = int(top + h) - 1;
+    return s;
+  }
   // Local (dx, dy) -> screen: P + dx*(Ix, Jx) + dy*(Iy, Jy); invert, then shift so u, v start at 0.
   s.Ux = t.Jy / det;
   s.Uy = -t.Iy / det;
@@ -250,22 +265,30 @@ bool Overlap(const Shape& a, const Shape& b) {
 // One layer: shapes oldest first, and a coarse grid over them (a Spatial
 // Partition) so a query looks only at shapes near it. A full layer of the last
 // stages holds a thousand boxes; a query near one of them sees a handful.
-constexpr int BucketShift = 8;              // grid squares of 256 units
-constexpr int64_t MaxBucketsPerShape = 64;  // larger shapes are kept on a list of their own
-constexpr size_t LinearScanBelow = 32;      // small layers are simply scanned
+constexpr int BucketShift = 8;                        // grid squares of 256 units
+constexpr int GridReach = 8192;                       // the grid covers -8192 .. 8191 both ways
+constexpr int GridSide = 2 * GridReach >> BucketShift;  // 64 squares a side
+constexpr int64_t MaxBucketsPerShape = 64;            // larger shapes are kept on a list of their own
+constexpr size_t LinearScanBelow = 32;                // small layers are simply scanned
 
 int64_t BucketSpan(const Shape& s) {
   return ((int64_t(s.MaxX >> BucketShift) - (s.MinX >> BucketShift)) + 1) *
          ((int64_t(s.MaxY >> BucketShift) - (s.MinY >> BucketShift)) + 1);
 }
 
-uint64_t BucketKey(int bx, int by) { return (uint64_t(uint32_t(bx)) << 32) | uint32_t(by); }
+// Whether the shape lies on the grid and is small enough to be filed in its squares.
+bool OnGrid(const Shape& s) {
+  return s.MinX >= -GridReach && s.MaxX < GridReach && s.MinY >= -GridReach && s.MaxY < GridReach &&
+         BucketSpan(s) <= MaxBucketsPerShape;
+}
+
+int Square(int v) { return (v + GridReach) >> BucketShift; }
 
 struct Layer {
   std::vector<Shape> Shapes;
-  std::unordered_map<uint64_t, std::vector<uint32_t>> Buckets;  // kept across frames, emptied
+  std::vector<std::vector<uint32_t>> Buckets;  // GridSide x GridSide, made on first use, emptied each frame
   std::vector<std::vector<uint32_t>*> Filled;  // buckets holding shapes since the last clear
-  std::vector<uint32_t> Wide;                  // shapes spanning too many buckets
+  std::vector<uint32_t> Wide;                  // shapes off the grid or spanning too many squares
   std::vector<uint32_t> Stamp;                 // last query that listed each shape
 
   void Clear() {
@@ -281,13 +304,14 @@ struct Layer {
     Shapes.push_back(s);
     Stamp.push_back(0);
     if (s.Empty()) return;
-    if (BucketSpan(s) > MaxBucketsPerShape) {
+    if (!OnGrid(s)) {
       Wide.push_back(index);
       return;
     }
-    for (int bx = s.MinX >> BucketShift; bx <= s.MaxX >> BucketShift; ++bx) {
-      for (int by = s.MinY >> BucketShift; by <= s.MaxY >> BucketShift; ++by) {
-        auto& bucket = Buckets[BucketKey(bx, by)];
+    if (Buckets.empty()) Buckets.resize(size_t(GridSide) * GridSide);
+    for (int bx = Square(s.MinX); bx <= Square(s.MaxX); ++bx) {
+      for (int by = Square(s.MinY); by <= Square(s.MaxY); ++by) {
+        auto& bucket = Buckets[size_t(by) * GridSide + size_t(bx)];
         if (bucket.empty()) Filled.push_back(&bucket);
         bucket.push_back(index);
       }
@@ -324,12 +348,13 @@ void Collect(Layer& layer, const Shape& probe, HitList& found) {
     if (BoxesMeet(probe, layer.Shapes[index])) Candidates.push_back(index);
   };
   for (uint32_t index : layer.Wide) gather(index);
-  for (int bx = probe.MinX >> BucketShift; bx <= probe.MaxX >> BucketShift; ++bx) {
-    for (int by = probe.MinY >> BucketShift; by <= probe.MaxY >> BucketShift; ++by) {
-      auto bucket = layer.Buckets.find(BucketKey(bx, by));
-      if (bucket != layer.Buckets.end())
-        for (uint32_t index : bucket->second) gather(index);
-    }
+  if (!layer.Buckets.empty()) {
+    // Only the squares under the probe that are on the grid; what lies off it is on the wide list.
+    const int x0 = Square(std::max(probe.MinX, -GridReach)), x1 = Square(std::min(probe.MaxX, GridReach - 1));
+    const int y0 = Square(std::max(probe.MinY, -GridReach)), y1 = Square(std::min(probe.MaxY, GridReach - 1));
+    for (int bx = x0; bx <= x1; ++bx)
+      for (int by = y0; by <= y1; ++by)
+        for (uint32_t index : layer.Buckets[size_t(by) * GridSide + size_t(bx)]) gather(index);
   }
   std::sort(Candidates.begin(), Candidates.end(), std::greater<uint32_t>());
   for (uint32_t index : Candidates)
