@@ -258,6 +258,32 @@ TEST_F(Game, TheMoodScoreDoesNotSinkOnceNegative) {
   EXPECT_EQ(SecondScore, 0);
 }
 
+TEST_F(Game, BoxesActInSlotOrderBehindThePeople) {
+  HeadlessGame game(backend, 5);
+  for (size_t slot : {3u, 1u}) {
+    WorkRef box = TWork::New();
+    box->Place(-300 + int32_t(slot) * 100, -100);
+    box->Add(TColor::Get(slot == 1 ? 200 : 0, 0, slot == 3 ? 200 : 0), 1);
+    Works[slot] = box;
+  }
+  Works[1]->Active = 0;  // a deleted box is skipped
+  game.Run(1);
+  EXPECT_EQ(AnyWork, 1);
+  EXPECT_EQ(DroppedHatOwner, -1);
+  const auto& drawn = backend.LastFrame();
+  ASSERT_FALSE(drawn.empty());
+  // The first thing drawn is the live box's body in its mix, before anybody.
+  EXPECT_EQ(drawn[0].What, DrawCall::Kind::Rect);
+  EXPECT_EQ(drawn[0].B, Works[3]->Mix->B);
+  EXPECT_EQ(drawn[0].R, 0);
+  Works[1]->Active = 1;
+  game.Run(1);
+  EXPECT_EQ(backend.LastFrame()[0].R, Works[1]->Mix->R);  // slot 1 now comes first
+  Works[1] = Works[3] = nullptr;
+  game.Run(1);
+  EXPECT_EQ(AnyWork, 0);
+}
+
 TEST_F(Game, ASecondOfIndifferentPeopleScoresNothing) {
   HeadlessGame game(backend, 5);
   game.Run(61);  // a one-second tick has passed; nobody sees a box, so everyone is at 35

@@ -323,8 +323,8 @@ TEST_F(People_, TheCrowdComesAndGoesAndKeepsItsSlots) {
   std::vector<const TPerson*> first;
   for (int32_t i = 0; i < PeopleCount; ++i) first.push_back(People[size_t(i)].get());
   int replaced = 0, moodsSeen = 0;
-  for (int round = 0; round < 200; ++round) {
-    game->Run(150);
+  for (int frame = 0; frame < 30000; ++frame) {
+    game->Run(1);
     for (int32_t i = 0; i < PeopleCount; ++i) {
       const TPerson& p = *People[size_t(i)];
       ASSERT_EQ(p.ID, i);
