@@ -1,6 +1,8 @@
 #include "game/frameloop.h"
 
+#include <array>
 #include <cmath>
+#include <tuple>
 
 #include "game/mouse.h"
 #include "game/person.h"
@@ -66,9 +68,10 @@ void ScoreSecond(int32_t mood) {
   if (!(StageScore < 0 && gain < 0)) StageScore += gain;
 }
 
-std::vector<int32_t> PeoplePass() {
-  std::vector<int32_t> order;
-  order.reserve(size_t(PeopleCount));
+const std::vector<int32_t>& PeoplePass() {
+  // Scratch kept from frame to frame so the pass allocates nothing; rewritten on every call.
+  static std::vector<int32_t> order;
+  order.clear();
   int32_t held = -1;
   for (int32_t i = 0; i < PeopleCount; ++i) {
     const TPerson& p = *People[size_t(i)];
@@ -77,7 +80,7 @@ std::vector<int32_t> PeoplePass() {
       break;
     }
   }
-  std::vector<uint8_t> done(size_t(PeopleCount), 0);
+  std::array<uint8_t, std::tuple_size_v<decltype(People)>> done{};
   for (int32_t pick = 0; pick < PeopleCount; ++pick) {
     // Back to front: the highest on the screen first; ties go to the lower slot.
     float bestY = 536000000.0f;

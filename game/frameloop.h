@@ -14,8 +14,8 @@ void RunGame();
 // Parts of the frame, exposed for tests.
 // The people pass: everyone acts and is drawn once, back to front by y with the
 // held person last; the mood score is gathered when a second has ticked. Returns
-// the slot order in which people acted.
-std::vector<int32_t> PeoplePass();
+// the slot order in which people acted (valid until the next pass).
+const std::vector<int32_t>& PeoplePass();
 // Whoever has left the view far enough is replaced in his slot with his ID.
 void OffScreenPass();
 // The F1 review overlay: the messages shown so far, over a white veil.
