@@ -2,6 +2,7 @@
 
 #include "game/mouse.h"
 #include "game/person.h"
+#include "game/tutor.h"
 #include "game/work.h"
 
 float Scale;
@@ -50,11 +51,16 @@ std::array<std::shared_ptr<TPerson>, 450> People;
 int32_t PeopleCount;
 std::array<std::shared_ptr<TWork>, 1000> Works;
 std::shared_ptr<TMouse> Mouse;
+std::shared_ptr<TTutor> Tutor;
 
 std::array<StageRow, 9> StageTable;
 int32_t StageScore;
 int32_t SecondScore;
 int32_t FirstWork;
+TButton NewButton;
+TButton DeleteButton;
+TButton FinalizeButton;
+TButton EndButton;
 ImageRef Oval;
 TimerRef Timer1;
 int64_t LastTick1;
@@ -75,6 +81,8 @@ void ResetWorld() {
   PeopleCount = 0;
   Works.fill(nullptr);
   Mouse = nullptr;
+  Tutor = nullptr;
+  NewButton = DeleteButton = FinalizeButton = EndButton = TButton{};
   Scale = 1.0f;
   Stage = 0;
   Mode = 0;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "game/button.h"
 #include "game/color.h"
 #include "platform/image.h"
 #include "platform/services.h"
@@ -63,10 +64,12 @@ void ResetWorld();
 class TPerson;
 class TWork;
 class TMouse;
+class TTutor;
 extern std::array<std::shared_ptr<TPerson>, 450> People;
 extern int32_t PeopleCount;
 extern std::array<std::shared_ptr<TWork>, 1000> Works;
 extern std::shared_ptr<TMouse> Mouse;
+extern std::shared_ptr<TTutor> Tutor;
 
 // Frame-loop state: kept by the main program for the whole game.
 struct StageRow {
@@ -79,6 +82,10 @@ extern std::array<StageRow, 9> StageTable;
 extern int32_t StageScore;   // mood score gathered since the last stage change
 extern int32_t SecondScore;  // mood score of the last one-second tick
 extern int32_t FirstWork;    // slot of the box the game makes at stage 2
+extern TButton NewButton;
+extern TButton DeleteButton;
+extern TButton FinalizeButton;
+extern TButton EndButton;  // shown in the closing scene only
 extern ImageRef Oval;        // collision mask of the stage-4 ring, never drawn
 extern TimerRef Timer1;
 extern int64_t LastTick1;
