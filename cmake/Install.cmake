@@ -48,11 +48,11 @@ set(CPACK_PACKAGE_CONTACT "Chromelly developers <chromelly@localhost>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "colour-mixing strategy game")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "colour-mixing strategy game
- A crowd wanders across the screen, everybody wearing his favourite colour
- as hair and hat. Grab their hats and throw them into mixing boxes; the
- crowd judges every box by its own taste, and its moods carry the game
- through nine stages. There is no losing, and no hurry.")
+# CPack puts the summary first and indents these lines as the long description.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A crowd wanders across the screen, everybody wearing his favourite colour
+as hair and hat. Grab their hats and throw them into mixing boxes; the crowd
+judges every box by its own taste, and its moods carry the game through nine
+stages. There is no losing, and no hurry.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
