@@ -35,7 +35,7 @@ class Intro : public ::testing::Test {
   }
   void TearDown() override {
     SetExitHandler(nullptr);
-    CloseScreen();
+    ResetServices();
     ClearRegistry();
     UseBackend(nullptr);
   }
