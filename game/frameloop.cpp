@@ -81,10 +81,12 @@ const std::vector<int32_t>& PeoplePass() {
     }
   }
   std::array<uint8_t, std::tuple_size_v<decltype(People)>> done{};
+  // best starts at 0 once per pass: a pick that finds nobody above the start
+  // value repeats the previous pick.
+  int32_t best = 0;
   for (int32_t pick = 0; pick < PeopleCount; ++pick) {
     // Back to front: the highest on the screen first; ties go to the lower slot.
     float bestY = 536000000.0f;
-    int32_t best = 0;
     for (int32_t i = 0; i < PeopleCount; ++i) {
       if (done[size_t(i)] || i == held) continue;
       if (People[size_t(i)]->y < bestY) {

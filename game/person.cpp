@@ -153,24 +153,27 @@ void TPerson::DrawFan() {
 }
 
 void TPerson::DrawChef() {
+  // Every part sits at int(x + k), as for fans: int(x) + k is a unit off where x + k crosses zero.
   const int32_t ix = TruncInt(x), iy = TruncInt(y);
   UseColor(White);
   DrawScaled(ChefBodyImage, ix, iy, 0);
-  HitImage(ChefBodyImage, ix, iy, 0, 0, 1, this);
-  DrawScaled(FaceFor(Mood), ix + 90, iy + 72, 0);  // chefs do not look at chefs: not registered
+  HitImage(ChefBodyImage, ix, iy, 0, 0, LayerGrab, this);
+  // Chefs do not look at chefs: the face is not registered.
+  DrawScaled(FaceFor(Mood), TruncInt(double(x) + 90), TruncInt(double(y) + 72), 0);
   UseColor(Color);
-  DrawScaled(Hairs[size_t(Hairstyle)], ix + 70, iy + 29, 0);
-  if (Chef == 1) {
+  DrawScaled(Hairs[size_t(Hairstyle)], TruncInt(double(x) + 70), TruncInt(double(y) + 29), 0);
+  if (Chef == ChefInspired) {
     DrawHat(HatImage, ix, iy, false);
-  } else if (Chef == 2) {
+  } else if (Chef == ChefBorn) {
     UseColor(White);
-    if (MyHat->On == 1) DrawHat(ChefHatImage, ix + 42, iy - 140, true);
+    if (MyHat->On == HatWorn) DrawHat(ChefHatImage, TruncInt(double(x) + 42), TruncInt(double(y) - 140), true);
   }
   if (CarriedHat > -1) {
     // The player can take the hat back by clicking it in the chef's hands.
+    const int32_t hx = TruncInt(double(x) + 55), hy = TruncInt(double(y) + 260);
     UseColor(People[size_t(CarriedHat)]->Color);
-    DrawScaled(HatImage, ix + 55, iy + 260, 0);
-    HitImage(HatImage, ix + 55, iy + 260, 0, 0, 1, People[size_t(CarriedHat)]->MyHat.get());
+    DrawScaled(HatImage, hx, hy, 0);
+    HitImage(HatImage, hx, hy, 0, 0, LayerGrab, People[size_t(CarriedHat)]->MyHat.get());
   }
 }
 

@@ -241,6 +241,12 @@ TEST_F(Game, PeopleActBackToFrontWithTheHeldPersonLast) {
   EXPECT_EQ(PeoplePass(), (std::vector<int32_t>{1, 2, 0, 3}));
   Mouse->Clicked = People[1]->MyHat.get();  // holding his hat holds him in the pass
   EXPECT_EQ(PeoplePass(), (std::vector<int32_t>{2, 0, 3, 1}));
+  // Nobody lies above y = 536000000 for the second pick: best keeps the first pick's slot.
+  Mouse->Clicked = nullptr;
+  PeopleCount = 2;
+  People[0]->y = 7e8f;
+  People[1]->y = 100;
+  EXPECT_EQ(PeoplePass(), (std::vector<int32_t>{1, 1}));
 }
 
 TEST_F(Game, TheMoodScoreDoesNotSinkOnceNegative) {

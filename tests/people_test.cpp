@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "game/frameloop.h"
 #include "game/mouse.h"
@@ -10,6 +11,7 @@
 #include "game/work.h"
 #include "game/world.h"
 #include "platform/hitlayers.h"
+#include "platform/numeric.h"
 #include "platform/random.h"
 
 namespace {
@@ -141,6 +143,56 @@ TEST_F(People_, FacingLeftIsMirroredAndHitWhereDrawn) {
   EXPECT_LT(body->ScaleX, 0);
   // The body covers world x -100 to 180 either way; its torso is found there.
   EXPECT_EQ(HitRect(-100 + 130, -200 + 250, 4, 4, 1, 0, nullptr).First(), p.get());
+}
+
+// The first opaque pixel of a picture's leftmost opaque column: the world cell
+// it lands on is covered only when the picture is placed exactly there.
+std::pair<int, int> LeftmostOpaque(const ImageRef& image) {
+  for (int c = 0; c < image->Width; ++c)
+    for (int r = 0; r < image->Height; ++r)
+      if (image->Pixels[(size_t(r) * size_t(image->Width) + size_t(c)) * 4 + 3] >= 128) return {c, r};
+  return {-1, -1};
+}
+
+TEST_F(People_, AChefAtAFractionalPlaceIsDrawnAndHitAtTheRealSums) {
+  FrameTime = 0.0f;
+  PersonRef chef = Fan(-0.5f, 0.5f, 0);
+  chef->Chef = ChefBorn;
+  chef->Mood = 35;
+  chef->FrameIn = 50;
+  PersonRef owner = People[1];
+  owner->MyHat->On = HatOff;
+  owner->HatThief = 0;
+  chef->CarriedHat = 1;
+  Act(*chef);
+  // int(-0.5 + k) for k = 90, 70, 42, 55 and int(0.5 + k) for k = -140; int(x) + k is one further right or up.
+  const DrawCall* face = DrawnImage(Faces[3]);
+  const DrawCall* hair = DrawnImage(Hairs[3]);
+  const DrawCall* toque = DrawnImage(ChefHatImage);
+  const DrawCall* carried = DrawnImage(HatImage);
+  ASSERT_TRUE(face && hair && toque && carried);
+  EXPECT_EQ(face->X, 512 + 89);
+  EXPECT_EQ(face->Y, 384 + 72);
+  EXPECT_EQ(hair->X, 512 + 69);
+  EXPECT_EQ(hair->Y, 384 + 29);
+  EXPECT_EQ(toque->X, 512 + 41);
+  EXPECT_EQ(toque->Y, 384 - 139);
+  EXPECT_EQ(carried->X, 512 + 54);
+  EXPECT_EQ(carried->Y, 384 + 260);
+  EXPECT_EQ(carried->R, owner->Color->R);
+  // Layer 1 holds the toque and the carried hat where they are drawn, not a unit off.
+  auto hitAt = [](const ImageRef& picture, int qx, int qy, HitId id) {
+    const auto [c, r] = LeftmostOpaque(picture);
+    const HitList hits = HitRect(qx + c - TruncInt(picture->HandleX), qy + r - TruncInt(picture->HandleY), 1, 1,
+                                 LayerGrab, 0, nullptr);
+    for (HitId hit : hits)
+      if (hit == id) return true;
+    return false;
+  };
+  EXPECT_TRUE(hitAt(ChefHatImage, 41, -139, chef->MyHat.get()));
+  EXPECT_FALSE(hitAt(ChefHatImage, 41 - 1, -139, chef->MyHat.get()));
+  EXPECT_TRUE(hitAt(HatImage, 54, 260, owner->MyHat.get()));
+  EXPECT_FALSE(hitAt(HatImage, 54 - 1, 260, owner->MyHat.get()));
 }
 
 TEST_F(People_, AMoodPicksItsFace) {
