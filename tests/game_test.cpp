@@ -215,14 +215,14 @@ TEST_F(Game, FrameTimeIsZeroUntilAHundredFramesHavePassed) {
 
 TEST_F(Game, F1ReviewsMessagesOnlyWhileHeldAndAboveTheLastZoom) {
   HeadlessGame game(backend, 5);
-  Mode = 1;  // F1 abandons a special mode
+  Mode = ModePlacing;  // F1 abandons a special mode
   game.Run(1, {{0, {HeadlessBackend::Event::Kind::KeyDown, KeyF1, 0}}});
-  EXPECT_EQ(Mode, 4);
+  EXPECT_EQ(Mode, ModeReviewing);
   game.Run(1, {{1, {HeadlessBackend::Event::Kind::KeyUp, KeyF1, 0}}});
-  EXPECT_EQ(Mode, 0);
+  EXPECT_EQ(Mode, ModeNormal);
   Scale = 0.1f;
   game.Run(1, {{2, {HeadlessBackend::Event::Kind::KeyDown, KeyF1, 0}}});
-  EXPECT_EQ(Mode, 0);
+  EXPECT_EQ(Mode, ModeNormal);
 }
 
 TEST_F(Game, EscEndsTheLoopBeforeTheNextFrame) {

@@ -142,7 +142,7 @@ TEST_F(People_, FacingLeftIsMirroredAndHitWhereDrawn) {
   ASSERT_TRUE(body);
   EXPECT_LT(body->ScaleX, 0);
   // The body covers world x -100 to 180 either way; its torso is found there.
-  EXPECT_EQ(HitRect(-100 + 130, -200 + 250, 4, 4, 1, 0, nullptr).First(), p.get());
+  EXPECT_EQ(HitRect(-100 + 130, -200 + 250, 4, 4, LayerGrab, 0, nullptr).First(), p.get());
 }
 
 // The first opaque pixel of a picture's leftmost opaque column: the world cell
@@ -203,7 +203,7 @@ TEST_F(People_, AMoodPicksItsFace) {
   Act(*p);
   EXPECT_EQ(p->Mood, 69);
   EXPECT_TRUE(DrawnImage(Faces[6]));
-  EXPECT_EQ(HitRect(90 + 50, -200 + 72 + 14 + 50, 2, 2, 8, 0, nullptr).First(), p.get());  // the face, in layer 8
+  EXPECT_EQ(HitRect(90 + 50, -200 + 72 + 14 + 50, 2, 2, LayerFace, 0, nullptr).First(), p.get());  // the face
 }
 
 TEST_F(People_, BoxContactPushesAFanOutBoxByBox) {
@@ -299,7 +299,7 @@ TEST_F(People_, LosingALovedBoxDragsTheMoodDown) {
   loved->Active = 0;  // deleted this frame: its sight zone is still registered
   ClearHitLayers(0);
   kept->Be();
-  HitRect(loved->x - 175, loved->y - 175, 630, 535, 0, 2, loved.get());
+  HitRect(loved->x - 175, loved->y - 175, 630, 535, 0, LayerSight, loved.get());
   p->Be();
   EXPECT_EQ(p->LossValue, 0);
   EXPECT_GE(p->LossRetention, 0.6f);
@@ -313,7 +313,7 @@ TEST_F(People_, LosingALovedBoxDragsTheMoodDown) {
   Thinks(*p, *Box(2, 300, 300), 30);
   Works[2]->Active = 0;
   ClearHitLayers(0);
-  HitRect(300 - 175, 300 - 175, 630, 535, 0, 2, Works[2].get());
+  HitRect(300 - 175, 300 - 175, 630, 535, 0, LayerSight, Works[2].get());
   p->Be();
   EXPECT_EQ(p->LossValue, 26);
 }
@@ -330,7 +330,7 @@ TEST_F(People_, AHeldFanKeepsHisMood) {
   Act(*p);
   EXPECT_EQ(p->Mood, 60);
   EXPECT_TRUE(DrawnImage(Faces[1]));  // a held fan shows the second face
-  EXPECT_TRUE(HitRect(0, -200, 280, 510, 1, 0, nullptr).empty());  // and registers nothing
+  EXPECT_TRUE(HitRect(0, -200, 280, 510, LayerGrab, 0, nullptr).empty());  // and registers nothing
 }
 
 TEST_F(People_, AHatDroppedOverAnOpenBoxIsUsedUp) {
@@ -342,12 +342,12 @@ TEST_F(People_, AHatDroppedOverAnOpenBoxIsUsedUp) {
   Mouse->Dropped = p->MyHat.get();
   Act(*p);
   EXPECT_EQ(DroppedHatOwner, p->ID);
-  EXPECT_EQ(p->MyHat->On, 1);
+  EXPECT_EQ(p->MyHat->On, HatWorn);
   Mouse->Dropped = nullptr;
   const int32_t before = box->NextIng;
   Act(*p);  // the next frame's boxes take the hat
   EXPECT_EQ(box->NextIng, before + 1);
-  EXPECT_EQ(p->MyHat->On, 0);
+  EXPECT_EQ(p->MyHat->On, HatOff);
   EXPECT_EQ(DroppedHatOwner, -1);
 }
 
