@@ -1,11 +1,87 @@
 #include "game/runner.h"
 
+#include <cstring>
+
 #include "game/frameloop.h"
+#include "game/person.h"
 #include "game/startup.h"
+#include "game/work.h"
 #include "game/world.h"
 #include "platform/hitlayers.h"
+#include "platform/random.h"
 #include "platform/resources.h"
 #include "platform/services.h"
+
+namespace {
+
+// FNV-1a over the values fed in, each as its bytes.
+class Digest {
+ public:
+  void Add(int64_t v) {
+    for (int i = 0; i < 8; ++i) {
+      hash_ ^= uint64_t(v) >> (8 * i) & 0xFF;
+      hash_ *= 1099511628211ull;
+    }
+  }
+  void Add(float v) {
+    uint32_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    Add(int64_t(bits));
+  }
+  void Add(const ColorRef& c) {
+    Add(int64_t(c ? 1 : 0));
+    if (c) {
+      Add(int64_t(c->R));
+      Add(int64_t(c->G));
+      Add(int64_t(c->B));
+    }
+  }
+  uint64_t Value() const { return hash_; }
+
+ private:
+  uint64_t hash_ = 14695981039346656037ull;
+};
+
+}  // namespace
+
+uint64_t WorldDigest() {
+  Digest d;
+  for (int64_t v : {int64_t(Stage), int64_t(Mode), int64_t(AnyWork), int64_t(WorkCount), int64_t(StageScore),
+                    int64_t(SecondScore), int64_t(FirstWork), int64_t(RandomState()), int64_t(ColorCellMax),
+                    int64_t(InspiredNews), int64_t(FilledNews), int64_t(ChefsThrown), int64_t(TrendTimer),
+                    int64_t(TrendStrength), int64_t(PeopleCount), LastTick1, LastTick4, LastTick100, LastTick1000,
+                    int64_t(FrameCount)})
+    d.Add(v);
+  d.Add(Scale);
+  d.Add(FrameTime);
+  d.Add(Trend);
+  for (int32_t cell : ColorCells) d.Add(int64_t(cell));
+  for (int32_t i = 0; i < PeopleCount; ++i) {
+    const TPerson& p = *People[size_t(i)];
+    d.Add(p.x);
+    d.Add(p.y);
+    d.Add(p.throwX);
+    d.Add(p.throwY);
+    d.Add(p.LossRetention);
+    for (int32_t v : {p.Frame, p.FrameIn, p.ID, p.Angle, p.Hairstyle, p.Mood, p.GettingHat, p.LossValue,
+                      p.LossChangeIn, p.Chef, p.CarriedHat, p.HatThief, p.Ownership, p.Following, p.Destination,
+                      p.BestFind, p.InspiredBy, p.Safe, p.MyHat->On, p.MyHat->x, p.MyHat->y,
+                      int32_t(p.Opinion.size())})
+      d.Add(int64_t(v));
+    d.Add(p.Color);
+    d.Add(p.InspiredC);
+    for (const TOpinion& o : p.Opinion)
+      for (int32_t v : {o.Of, o.Is, o.ChangeIn, o.Patience}) d.Add(int64_t(v));
+  }
+  for (size_t slot = 0; slot < Works.size(); ++slot) {
+    const WorkRef& w = Works[slot];
+    if (!w) continue;
+    d.Add(int64_t(slot));
+    for (int32_t v : {w->Active, w->Capacity, w->NextIng, w->x, w->y, w->Locked, w->ID, w->Protected}) d.Add(int64_t(v));
+    d.Add(w->Mix);
+  }
+  return d.Value();
+}
 
 HeadlessGame::HeadlessGame(HeadlessBackend& backend, int32_t seed) : backend_(backend) {
   UseBackend(&backend_);

@@ -238,20 +238,38 @@ TEST_F(Game, PicturesLandInTheirSlots) {
 }
 
 TEST_F(Game, SameSeedAndInputGiveTheSameWorld) {
-  auto fingerprint = [](int32_t seed, int frames) {
+  auto digestAfter = [](int32_t seed, int frames) {
     HeadlessBackend backend;
     HeadlessGame game(backend, seed);
     game.Run(frames);
-    std::vector<float> values;
-    for (int32_t i = 0; i < PeopleCount; ++i) {
-      const TPerson& p = *People[size_t(i)];
-      values.insert(values.end(), {p.x, p.y, float(p.Angle), float(p.Color->R), float(p.Frame)});
-    }
-    values.push_back(float(RandomState()));
-    return values;
+    return WorldDigest();
   };
-  EXPECT_EQ(fingerprint(42, 900), fingerprint(42, 900));
-  EXPECT_NE(fingerprint(42, 900), fingerprint(43, 900));
+  EXPECT_EQ(digestAfter(42, 900), digestAfter(42, 900));
+  EXPECT_NE(digestAfter(42, 900), digestAfter(43, 900));
+}
+
+TEST_F(Game, TheWorldDigestSeesOneUnitOfDifference) {
+  HeadlessGame game(backend, 5);
+  const uint64_t start = WorldDigest();
+  People[19]->x += 1;
+  EXPECT_NE(WorldDigest(), start);
+  People[19]->x -= 1;
+  EXPECT_EQ(WorldDigest(), start);
+  People[3]->Color->B ^= 1;
+  EXPECT_NE(WorldDigest(), start);
+  People[3]->Color->B ^= 1;
+  People[7]->MyHat->On = HatOff;
+  EXPECT_NE(WorldDigest(), start);
+  People[7]->MyHat->On = HatWorn;
+  RandomInt(0, 1);
+  EXPECT_NE(WorldDigest(), start);
+  const uint64_t drawn = WorldDigest();
+  Works[500] = TWork::New();  // draws its capacity: compare with the state after that
+  const uint64_t withBox = WorldDigest();
+  Works[500]->x += 1;
+  EXPECT_NE(WorldDigest(), withBox);
+  Works[500] = nullptr;
+  EXPECT_NE(WorldDigest(), drawn);  // WorkCount and the generator moved on
 }
 
 TEST_F(Game, FrameTimeIsZeroUntilAHundredFramesHavePassed) {
