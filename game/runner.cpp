@@ -29,12 +29,13 @@ class Digest {
     Add(int64_t(bits));
   }
   void Add(const ColorRef& c) {
-    Add(int64_t(c ? 1 : 0));
-    if (c) {
-      Add(int64_t(c->R));
-      Add(int64_t(c->G));
-      Add(int64_t(c->B));
-    }
+    Ints(c ? 1 : 0);
+    if (c) Ints(c->R, c->G, c->B);
+  }
+  // Integers of any width, each as 64 bits.
+  template <typename... Ts>
+  void Ints(Ts... values) {
+    (Add(int64_t(values)), ...);
   }
   uint64_t Value() const { return hash_; }
 
@@ -46,16 +47,13 @@ class Digest {
 
 uint64_t WorldDigest() {
   Digest d;
-  for (int64_t v : {int64_t(Stage), int64_t(Mode), int64_t(AnyWork), int64_t(WorkCount), int64_t(StageScore),
-                    int64_t(SecondScore), int64_t(FirstWork), int64_t(RandomState()), int64_t(ColorCellMax),
-                    int64_t(InspiredNews), int64_t(FilledNews), int64_t(ChefsThrown), int64_t(TrendTimer),
-                    int64_t(TrendStrength), int64_t(PeopleCount), LastTick1, LastTick4, LastTick100, LastTick1000,
-                    int64_t(FrameCount)})
-    d.Add(v);
+  d.Ints(Stage, Mode, AnyWork, WorkCount, StageScore, SecondScore, FirstWork, RandomState(), ColorCellMax, InspiredNews,
+         FilledNews, ChefsThrown, TrendTimer, TrendStrength, PeopleCount, LastTick1, LastTick4, LastTick100,
+         LastTick1000, FrameCount);
   d.Add(Scale);
   d.Add(FrameTime);
   d.Add(Trend);
-  for (int32_t cell : ColorCells) d.Add(int64_t(cell));
+  for (int32_t cell : ColorCells) d.Ints(cell);
   for (int32_t i = 0; i < PeopleCount; ++i) {
     const TPerson& p = *People[size_t(i)];
     d.Add(p.x);
@@ -63,21 +61,21 @@ uint64_t WorldDigest() {
     d.Add(p.throwX);
     d.Add(p.throwY);
     d.Add(p.LossRetention);
-    for (int32_t v : {p.Frame, p.FrameIn, p.ID, p.Angle, p.Hairstyle, p.Mood, p.GettingHat, p.LossValue,
-                      p.LossChangeIn, p.Chef, p.CarriedHat, p.HatThief, p.Ownership, p.Following, p.Destination,
-                      p.BestFind, p.InspiredBy, p.Safe, p.MyHat->On, p.MyHat->x, p.MyHat->y,
-                      int32_t(p.Opinion.size())})
-      d.Add(int64_t(v));
+    d.Ints(p.Frame, p.FrameIn, p.ID, p.Angle, p.Hairstyle, p.Mood, p.GettingHat, p.LossValue, p.LossChangeIn, p.Chef,
+           p.CarriedHat, p.HatThief, p.Ownership, p.Following, p.Destination, p.BestFind, p.InspiredBy, p.Safe,
+           p.MyHat->On, p.MyHat->x, p.MyHat->y, p.Opinion.size());
     d.Add(p.Color);
     d.Add(p.InspiredC);
-    for (const TOpinion& o : p.Opinion)
-      for (int32_t v : {o.Of, o.Is, o.ChangeIn, o.Patience}) d.Add(int64_t(v));
+    for (const TOpinion& o : p.Opinion) {
+      d.Ints(o.Of, o.Is, o.ChangeIn, o.Patience);
+      d.Add(o.Range);
+      d.Add(o.Point);
+    }
   }
   for (size_t slot = 0; slot < Works.size(); ++slot) {
     const WorkRef& w = Works[slot];
     if (!w) continue;
-    d.Add(int64_t(slot));
-    for (int32_t v : {w->Active, w->Capacity, w->NextIng, w->x, w->y, w->Locked, w->ID, w->Protected}) d.Add(int64_t(v));
+    d.Ints(slot, w->Active, w->Capacity, w->NextIng, w->x, w->y, w->Locked, w->ID, w->Protected);
     d.Add(w->Mix);
   }
   return d.Value();

@@ -43,14 +43,14 @@ struct FirstColour {
   int32_t StateAfter;
 };
 constexpr FirstColour kFirstColours[] = {
-    {8000024, 0, 99, 207, 136, 980397245},     // anything with a pair far apart
-    {2000006, 1, 238, 165, 110, 781970223},    // red dominant
-    {10000030, 2, 17, 167, 78, 1762367468},    // green dominant
-    {4000012, 3, 141, 41, 220, 1563940446},    // blue dominant
-    {1000003, 4, 250, 251, 168, 1464726935},   // red and green from the floor
-    {6000018, 5, 169, 232, 248, 198427022},    // green and blue
-    {3000009, 6, 241, 86, 237, 99213511},      // blue and red
-    {33000099, 0, 49, 133, 231, 1706210683},   // style 0 draws a near-grey: redrawn, blue dominant
+    {8000024, 0, 99, 207, 136, 980397245},    // anything with a pair far apart
+    {2000006, 1, 238, 165, 110, 781970223},   // red dominant
+    {10000030, 2, 17, 167, 78, 1762367468},   // green dominant
+    {4000012, 3, 141, 41, 220, 1563940446},   // blue dominant
+    {1000003, 4, 250, 251, 168, 1464726935},  // red and green from the floor
+    {6000018, 5, 169, 232, 248, 198427022},   // green and blue
+    {3000009, 6, 241, 86, 237, 99213511},     // blue and red
+    {33000099, 0, 49, 133, 231, 1706210683},  // style 0 draws a near-grey: redrawn, blue dominant
 };
 
 TEST_F(ColorTest, FirstRandomizeGivesTheKnownColourForEachStyle) {
@@ -84,7 +84,7 @@ TEST_F(ColorTest, FirstRandomizeKeepsEachStylesBounds) {
     TColor c;
     c.Randomize();
     std::array<int, 3> ch{c.R, c.G, c.B};
-    std::sort(ch.begin(), ch.end());  // weakest, middle, strongest
+    std::sort(ch.begin(), ch.end());                  // weakest, middle, strongest
     ASSERT_GE(ch[2] - ch[0], 45) << "seed " << seed;  // no style gives a grey
     if (k == 0) continue;  // style 0 may retry with another style: its colours are in the table above
     styles[size_t(k)] += 1;

@@ -149,7 +149,8 @@ class IntroWatcher : public Backend {
     inner.Swap(wait);
     if (inner.Width() != 560) return;
     for (const DrawCall& call : inner.LastFrame())
-      if (call.What == DrawCall::Kind::Rect && call.X == 240 && call.Y == 291) okColours.push_back({call.R, call.G, call.B});
+      if (call.What == DrawCall::Kind::Rect && call.X == 240 && call.Y == 291)
+        okColours.push_back({call.R, call.G, call.B});
     if (okColours.size() == 2) inner.PressKey(KeyReturn);
   }
   HeadlessBackend inner;

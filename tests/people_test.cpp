@@ -183,8 +183,8 @@ TEST_F(People_, AChefAtAFractionalPlaceIsDrawnAndHitAtTheRealSums) {
   // Layer 1 holds the toque and the carried hat where they are drawn, not a unit off.
   auto hitAt = [](const ImageRef& picture, int qx, int qy, HitId id) {
     const auto [c, r] = LeftmostOpaque(picture);
-    const HitList hits = HitRect(qx + c - TruncInt(picture->HandleX), qy + r - TruncInt(picture->HandleY), 1, 1,
-                                 LayerGrab, 0, nullptr);
+    const HitList hits =
+        HitRect(qx + c - TruncInt(picture->HandleX), qy + r - TruncInt(picture->HandleY), 1, 1, LayerGrab, 0, nullptr);
     for (HitId hit : hits)
       if (hit == id) return true;
     return false;
@@ -204,7 +204,7 @@ TEST_F(People_, EachSecondAddsEveryonesMoodGainOnce) {
   Thinks(*b, *box, 69);  // gain +6
   People[1] = b;
   PersonRef a = Fan(0, -200, 0);  // higher on the screen: acts first
-  Thinks(*a, *box, 5);  // gain -3
+  Thinks(*a, *box, 5);            // gain -3
   PeopleCount = 2;
   StageScore = 0;
   game->Run(60);

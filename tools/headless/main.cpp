@@ -71,27 +71,22 @@ int main(int argc, char** argv) {
     switch (c) {
       case 's':
         ok = ParseInt(optarg, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), seed);
-        want = "a 32-bit integer";
+        want = "--seed wants a 32-bit integer";
         break;
       case 'f':
         ok = ParseInt(optarg, 0, std::numeric_limits<int>::max(), frames);
-        want = "a whole number of 0 or more";
+        want = "--frames wants a whole number of 0 or more";
         break;
       case 'e':
         ok = ParseInt(optarg, 1, std::numeric_limits<int>::max(), every);
-        want = "a whole number of 1 or more";
+        want = "--every wants a whole number of 1 or more";
         break;
       case 'h': std::fputs(Usage, stdout); return 0;
-      case ':':
-        std::fprintf(stderr, "chromelly_headless: %s needs a value (see --help)\n", given);
-        return 2;
-      default:
-        std::fprintf(stderr, "chromelly_headless: unknown argument %s (see --help)\n", given);
-        return 2;
+      case ':': std::fprintf(stderr, "chromelly_headless: %s needs a value (see --help)\n", given); return 2;
+      default: std::fprintf(stderr, "chromelly_headless: unknown argument %s (see --help)\n", given); return 2;
     }
     if (!ok) {
-      std::fprintf(stderr, "chromelly_headless: --%s wants %s, not '%s'\n",
-                   options[c == 's' ? 0 : c == 'f' ? 1 : 2].name, want, optarg);
+      std::fprintf(stderr, "chromelly_headless: %s, not '%s'\n", want, optarg);
       return 2;
     }
   }
