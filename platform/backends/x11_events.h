@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/backend.h"
+#include "platform/backends/x11_framefit.h"
 #include "platform/backends/x11_input.h"
 #include "platform/backends/x11_xlib.h"
 
