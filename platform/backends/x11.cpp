@@ -75,6 +75,8 @@ class X11Backend final : public Backend {
   bool WaitUntilMapped();
   // Full screen: hidden pointer confined to the window, keyboard to the game.
   void GrabInput();
+  // Lets the pointer and the keyboard go (the window has lost the focus, or closes).
+  void ReleaseInput();
   // Gives the window the keyboard focus; a refusal (a window manager's frame not yet shown) is harmless.
   void TakeFocus();
   // Sets the number of vertical blanks a swap waits for, when it differs from the last.
@@ -125,6 +127,7 @@ bool X11Backend::Open(int width, int height, bool fullScreen, std::string& whyNo
   XWindowAttributes shown{};
   XGetWindowAttributes(display_, window_, &shown);
   target_.Fit = FrameFit::Make(width, height, shown.width, shown.height);
+  target_.HoldsInput = fullScreen;
   painter_.Begin(target_.Fit, generation_);
   swapInterval_ = -1;
   if (fullScreen)
@@ -272,6 +275,15 @@ void X11Backend::GrabInput() {
   grabbed_ = true;
 }
 
+// Lets the pointer and the keyboard go (the window has lost the focus, or closes).
+void X11Backend::ReleaseInput() {
+  if (!grabbed_) return;
+  XUngrabPointer(display_, CurrentTime);
+  XUngrabKeyboard(display_, CurrentTime);
+  XFlush(display_);
+  grabbed_ = false;
+}
+
 // Gives the window the keyboard focus; a refusal (a window manager's frame not yet shown) is harmless.
 void X11Backend::TakeFocus() {
   XErrorTrap trap(display_);
@@ -297,11 +309,7 @@ void X11Backend::Close() {
     RestoreVideoMode();
     return;
   }
-  if (grabbed_) {
-    XUngrabPointer(display_, CurrentTime);
-    XUngrabKeyboard(display_, CurrentTime);
-    grabbed_ = false;
-  }
+  ReleaseInput();
   RestoreVideoMode();
   glXMakeCurrent(display_, None, nullptr);
   XDestroyWindow(display_, window_);
@@ -359,8 +367,9 @@ bool X11Backend::RefreshMatches(int hertz) {
 }
 
 // Moves the system pointer to frame pixel (x, y); input reports (x, y) until the user moves it again.
+// While the full screen has lost the focus the system pointer is the player's, elsewhere, and stays.
 void X11Backend::WarpPointer(int x, int y, InputState& input) {
-  if (display_) {
+  if (display_ && window_ && !target_.Suspended) {
     int wx = 0, wy = 0;
     target_.Fit.ToWindow(x, y, wx, wy);
     XWarpPointer(display_, None, window_, 0, 0, 0, 0, wx, wy);
@@ -370,8 +379,16 @@ void X11Backend::WarpPointer(int x, int y, InputState& input) {
 }
 
 // Turns pending events into input; a quit signal reads as a press of Esc until the game has taken it.
+// The full screen lets the pointer and the keyboard go when it loses the focus; when the focus comes
+// back it takes them again and puts the pointer where the game last had it, so the cursor does not jump.
 void X11Backend::PumpEvents(InputState& input) {
   PumpX11Events(target_, input);
+  if (target_.HoldsInput && target_.Suspended && grabbed_) {
+    ReleaseInput();
+  } else if (target_.HoldsInput && !target_.Suspended && !grabbed_) {
+    GrabInput();
+    WarpPointer(input.PointerX, input.PointerY, input);
+  }
   if (QuitSignal() != 0 && input.KeyPresses[KeyEscape] == 0) {
     input.ReleaseKey(KeyEscape);
     input.PressKey(KeyEscape);
