@@ -2,6 +2,8 @@
 // and run frame by frame, then a long game full of chefs checked every frame.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdio>
 #include <initializer_list>
 #include <random>
 
@@ -112,7 +114,7 @@ TEST_F(Chefs, AToqueChefRatesByMoodAndTheDrawDecidesWhetherHeGoes) {
 TEST_F(Chefs, ABetterHatWinsUntilTheChefIsCommitted) {
   TPerson& followed = Put(-100, -200, ChefNone, 30);
   TPerson& better = Put(60, -200, ChefNone, 35);
-  TPerson& best = Put(200, -200, ChefNone, 45);
+  TPerson& best = Put(200, -200, ChefNone, 40);
   TPerson& chef = Put(0, -300, ChefBorn);
   chef.Following = followed.ID;
   chef.BestFind = 30;
@@ -122,7 +124,7 @@ TEST_F(Chefs, ABetterHatWinsUntilTheChefIsCommitted) {
   EXPECT_EQ(chef.BestFind, 35);
   Seen({&followed, &better, &best}, {&chef});
   EXPECT_EQ(chef.Following, best.ID);
-  EXPECT_EQ(chef.BestFind, 0);  // 45: committed
+  EXPECT_EQ(chef.BestFind, 0);  // 40: committed
   better.Mood = 69;
   Seen({&followed, &better, &best}, {&chef});
   EXPECT_EQ(chef.Following, best.ID);  // no longer looking
@@ -406,6 +408,140 @@ TEST_F(Chefs, AChefWhoOwnsABoxIsTurnedBackTwoTimesInThree) {
   ChefsThrown = 2;
   OffScreenPass();
   EXPECT_EQ(ChefsThrown, -3);
+}
+
+}  // namespace
+
+namespace {
+
+// A long game at stage 3 with chefs of both kinds, boxes open and finalized, and a
+// player who throws hats into boxes, takes hats back from chefs, throws people out,
+// finalizes, deletes and starts boxes. The links must hold after every frame.
+TEST(ChefsLongRun, TheLinksBetweenChefsHatsFansAndBoxesHoldEveryFrame) {
+  HeadlessBackend backend;
+  HeadlessGame game(backend, 2718);
+  game.Run(120);  // FrameTime measured
+  Stage = 3;
+  Scale = 0.58f;
+  for (int32_t i = PeopleCount; i < 50; ++i) {
+    People[size_t(i)] = TPerson::New();
+    People[size_t(i)]->ID = People[size_t(i)]->MyHat->Owner = i;
+  }
+  PeopleCount = 50;
+  std::mt19937 player(99);
+  auto chance = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(player) == 0; };
+  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(player); };
+  // Strong colours, loved and hated enough to inspire fans.
+  const std::array<ColorRef, 6> strong = {TColor::Get(255, 0, 0), TColor::Get(0, 200, 0), TColor::Get(0, 0, 255),
+                                          TColor::Get(255, 255, 0), TColor::Get(255, 0, 255), TColor::Get(0, 255, 255)};
+  auto newBox = [&](size_t slot, int32_t x, int32_t y) {
+    WorkRef box = TWork::New();
+    box->Place(x, y);
+    box->Add(strong[size_t(pick(6))], 40);
+    Works[slot] = box;
+  };
+  for (size_t slot = 0; slot < 6; ++slot) newBox(slot, -760 + int32_t(slot % 3) * 520, slot < 3 ? -500 : 150);
+  Works[4]->Locked = LockFinalized;
+  for (int32_t i = 0; i < 4; ++i) {
+    TPerson& chef = *People[size_t(i)];
+    chef.Chef = i < 2 ? ChefBorn : ChefInspired;
+    chef.x = float(-600 + 300 * i);
+    chef.y = -200;
+    if (i >= 2) chef.Ownership = i;
+  }
+
+  int thefts = 0, deliveries = 0, inspired = 0, newHats = 0, takenBack = 0;
+  const void* heldHat = nullptr;
+  int dropIn = 0;
+  for (int frame = 0; frame < 8000; ++frame) {
+    Mouse->Dropped = nullptr;
+    Mouse->JustClicked = 0;
+    auto openBox = [&]() -> const TWork* {
+      const TWork& b = *Works[size_t(pick(6))];
+      return b.Active ? &b : nullptr;
+    };
+    if (heldHat && --dropIn == 0) {
+      // Let the held hat go, over a box or over open ground.
+      const TWork* b = openBox();
+      Mouse->x = b ? b->x + 140 : 700;
+      Mouse->y = b ? b->y + 90 : 600;
+      Mouse->Dropped = heldHat;
+      Mouse->Clicked = heldHat = nullptr;
+    } else if (!heldHat && chance(90)) {
+      for (int32_t i = 0; i < PeopleCount; ++i) {
+        if (People[size_t(i)]->CarriedHat == -1) continue;
+        heldHat = Mouse->Clicked = People[size_t(People[size_t(i)]->CarriedHat)]->MyHat.get();
+        Mouse->JustClicked = 1;
+        dropIn = 1 + pick(30);
+        ++takenBack;
+        break;
+      }
+    } else if (!heldHat && chance(40)) {
+      const TPerson& p = *People[size_t(pick(PeopleCount))];
+      const TWork* b = openBox();
+      if (b && p.MyHat->On == HatWorn && p.InspiredBy == -1 && p.GettingHat < 0) {
+        Mouse->x = b->x + 140;
+        Mouse->y = b->y + 90;
+        Mouse->Dropped = p.MyHat.get();
+      }
+    } else if (!heldHat && chance(300)) {
+      // Anybody, or a chef with a hat in his hands or the fan he robbed.
+      int32_t who = pick(PeopleCount);
+      for (int32_t i = 0; i < PeopleCount && pick(2); ++i)
+        if (People[size_t(i)]->CarriedHat > -1) who = pick(2) ? i : People[size_t(i)]->CarriedHat;
+      const TPerson& p = *People[size_t(who)];
+      if (p.InspiredBy == -1 && p.GettingHat < 0) {
+        Mouse->x = TruncInt(p.x);
+        Mouse->y = TruncInt(p.y);
+        Mouse->DroppedX = Mouse->DroppedY = 0;
+        Mouse->vectorX = pick(2) ? 300 : -300;  // far out of the view
+        Mouse->vectorY = pick(41) - 20;
+        Mouse->Dropped = &p;
+      }
+    }
+    if (chance(700)) {
+      const size_t slot = size_t(pick(6));
+      if (pick(3) == 0)
+        Works[slot]->Active = 0;
+      else if (Works[slot]->Active)
+        Works[slot]->Locked = LockFinalized;
+    }
+    if (chance(500)) {
+      for (size_t slot = 0; slot < 6; ++slot)
+        if (!Works[slot]->Active) {
+          newBox(slot, -760 + int32_t(slot % 3) * 520, slot < 3 ? -500 : 150);
+          break;
+        }
+    }
+
+    std::vector<PersonRef> before(People.begin(), People.begin() + PeopleCount);
+    std::vector<int32_t> carried, chefKind, gettingHat, fill;
+    for (const PersonRef& p : before) {
+      carried.push_back(p->CarriedHat);
+      chefKind.push_back(p->Chef);
+      gettingHat.push_back(p->GettingHat);
+    }
+    for (size_t slot = 0; slot < 6; ++slot) fill.push_back(Works[slot]->NextIng);
+    game.Run(1);
+    ASSERT_EQ(BrokenLink(), "") << "frame " << frame;
+    int rose = 0;
+    for (size_t slot = 0; slot < 6; ++slot) rose += Works[slot]->NextIng - fill[slot] >= 2;
+    for (int32_t i = 0; i < PeopleCount; ++i) {
+      const TPerson& p = *People[size_t(i)];
+      if (People[size_t(i)] != before[size_t(i)]) continue;
+      thefts += carried[size_t(i)] == -1 && p.CarriedHat > -1;
+      deliveries += carried[size_t(i)] > -1 && p.CarriedHat == -1 && rose > 0;
+      inspired += chefKind[size_t(i)] == ChefNone && p.Chef == ChefInspired;
+      newHats += gettingHat[size_t(i)] > -1 && p.GettingHat == -2;
+    }
+  }
+  std::printf("thefts %d, deliveries %d, hats taken back %d, inspirations %d, new hats %d\n", thefts,
+              deliveries, takenBack, inspired, newHats);
+  EXPECT_GT(thefts, 10);
+  EXPECT_GT(deliveries, 3);
+  EXPECT_GT(takenBack, 3);
+  EXPECT_GT(inspired, 0);
+  EXPECT_GT(newHats, 3);
 }
 
 }  // namespace
