@@ -116,7 +116,9 @@ void TPerson::ChooseDestination() {
 void TPerson::CheckFollowed() {
   if (Following == -1) return;
   const TPerson& p = *People[size_t(Following)];
+  // A hat the player has just let go is his until the boxes have had their turn.
   const bool lost = p.MyHat->On != HatWorn || Mouse->Clicked == &p || Mouse->Clicked == p.MyHat.get() ||
+                    Mouse->Dropped == p.MyHat.get() ||
                     !OnScreen(TruncInt(p.x), TruncInt(p.y), ImagePixelWidth(BodyFrames[8]),
                               ImagePixelHeight(BodyFrames[8]), 1);
   if (lost) Following = -1;

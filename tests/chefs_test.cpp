@@ -158,6 +158,13 @@ TEST_F(Chefs, TheHatIsTakenWithinFiftyUnitsOnly) {
   EXPECT_EQ(chef.CarriedHat, -1);  // exactly 50 away
   EXPECT_EQ(chef.Following, fan.ID);
   chef.x = 49.9f;
+  // Not in the frame the player lets the hat go: its owner would put it back on while the chef held it.
+  Mouse->Dropped = fan.MyHat.get();
+  Frame({&chef, &fan});
+  EXPECT_EQ(chef.CarriedHat, -1);
+  EXPECT_EQ(fan.MyHat->On, HatWorn);
+  Mouse->Dropped = nullptr;
+  chef.Following = fan.ID;
   Seen({&fan}, {&chef});
   EXPECT_EQ(chef.CarriedHat, fan.ID);
   EXPECT_EQ(chef.Following, -1);
