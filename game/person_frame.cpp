@@ -41,8 +41,9 @@ int TPerson::Be() {
   Mood = 35;
   int32_t allPatient = 1, flee = 0;
   if (!(Chef == 2 && MyHat->On == 1)) Sight(allPatient, flee);  // a chef in his toque has no opinions
-  if (Chef > 0 && OnScreen(TruncInt(x), TruncInt(y), ImagePixelWidth(ChefBodyImage), ImagePixelHeight(ChefBodyImage), 1))
-    ChefSight();
+  const bool chefInView =
+      Chef > 0 && OnScreen(TruncInt(x), TruncInt(y), ImagePixelWidth(ChefBodyImage), ImagePixelHeight(ChefBodyImage), 1);
+  if (chefInView) ChefSight();
   if (Chef == 0) Loss();
   if (!Thrown()) {
     if (Chef == 0) Vision();
