@@ -98,8 +98,8 @@ void TPerson::ChooseDestination() {
   if (Destination > -1) return;
   // The nearest unlocked box whose sight zone reaches within 300 units of him.
   const int32_t cw = ImagePixelWidth(ChefBodyImage), ch = ImagePixelHeight(ChefBodyImage);
-  const HitList zones = HitRect(TruncInt(double(x) - 300), TruncInt(double(y) - 300), cw + 600, ch + 600,
-                                LayerSight, 0, nullptr);
+  const HitList zones =
+      HitRect(TruncInt(double(x) - 300), TruncInt(double(y) - 300), cw + 600, ch + 600, LayerSight, 0, nullptr);
   int32_t nearest = 536000000, nearestId = -1;
   for (HitId id : zones) {
     const TWork& b = *static_cast<const TWork*>(id);
@@ -117,10 +117,10 @@ void TPerson::CheckFollowed() {
   if (Following == -1) return;
   const TPerson& p = *People[size_t(Following)];
   // A hat the player has just let go is his until the boxes have had their turn.
-  const bool lost = p.MyHat->On != HatWorn || Mouse->Clicked == &p || Mouse->Clicked == p.MyHat.get() ||
-                    Mouse->Dropped == p.MyHat.get() ||
-                    !OnScreen(TruncInt(p.x), TruncInt(p.y), ImagePixelWidth(BodyFrames[8]),
-                              ImagePixelHeight(BodyFrames[8]), 1);
+  const bool lost =
+      p.MyHat->On != HatWorn || Mouse->Clicked == &p || Mouse->Clicked == p.MyHat.get() ||
+      Mouse->Dropped == p.MyHat.get() ||
+      !OnScreen(TruncInt(p.x), TruncInt(p.y), ImagePixelWidth(BodyFrames[8]), ImagePixelHeight(BodyFrames[8]), 1);
   if (lost) Following = -1;
 }
 

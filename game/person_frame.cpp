@@ -41,8 +41,8 @@ int TPerson::Be() {
   Mood = 35;
   int32_t allPatient = 1, flee = 0;
   if (!(Chef == ChefBorn && MyHat->On == HatWorn)) Sight(allPatient, flee);  // a chef in his toque has no opinions
-  const bool chefInView =
-      Chef > 0 && OnScreen(TruncInt(x), TruncInt(y), ImagePixelWidth(ChefBodyImage), ImagePixelHeight(ChefBodyImage), 1);
+  const bool chefInView = Chef > 0 && OnScreen(TruncInt(x), TruncInt(y), ImagePixelWidth(ChefBodyImage),
+                                               ImagePixelHeight(ChefBodyImage), 1);
   if (chefInView) ChefSight();
   if (Chef == ChefNone) Loss();
   if (!Thrown()) {

@@ -218,8 +218,10 @@ TEST_F(Chefs, AChefReachingABoxClosedWhileHeWasOutOfSightKeepsTheHat) {
     chef.Destination = 0;
     fan.HatThief = chef.ID;
     fan.MyHat->On = HatOff;
-    if (closing == 0) box.Locked = LockFinalized;
-    else box.Active = 0;
+    if (closing == 0)
+      box.Locked = LockFinalized;
+    else
+      box.Active = 0;
     Frame({&chef});
     EXPECT_EQ(box.NextIng, 1);
     EXPECT_EQ(chef.Destination, -1);
@@ -232,7 +234,7 @@ TEST_F(Chefs, AtTheEdgeAChefTurnsBackByTheFixedRectangle) {
   Scale = 0.5f;
   TPerson& high = Put(600, -770, ChefBorn);  // his top above the view's -768
   Frame({&high});
-  EXPECT_EQ(high.Angle, 90);  // 180 by the right edge, then 90 by the top
+  EXPECT_EQ(high.Angle, 90);              // 180 by the right edge, then 90 by the top
   TPerson& seen = Put(600, 0, ChefBorn);  // wholly visible, though right of 512
   Frame({&seen});
   EXPECT_GE(seen.Angle, 41);
@@ -405,7 +407,7 @@ TEST(ChefsLongRun, TheLinksBetweenChefsHatsFansAndBoxesHoldEveryFrame) {
   auto chance = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(player) == 0; };
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(player); };
   // Strong colours, loved and hated enough to inspire fans.
-  const std::array<ColorRef, 6> strong = {TColor::Get(255, 0, 0), TColor::Get(0, 200, 0), TColor::Get(0, 0, 255),
+  const std::array<ColorRef, 6> strong = {TColor::Get(255, 0, 0),   TColor::Get(0, 200, 0),   TColor::Get(0, 0, 255),
                                           TColor::Get(255, 255, 0), TColor::Get(255, 0, 255), TColor::Get(0, 255, 255)};
   auto newBox = [&](size_t slot, int32_t x, int32_t y) {
     WorkRef box = TWork::New();
@@ -508,8 +510,8 @@ TEST(ChefsLongRun, TheLinksBetweenChefsHatsFansAndBoxesHoldEveryFrame) {
       newHats += gettingHat[size_t(i)] > -1 && p.GettingHat == -2;
     }
   }
-  std::printf("thefts %d, deliveries %d, hats taken back %d, inspirations %d, new hats %d\n", thefts,
-              deliveries, takenBack, inspired, newHats);
+  std::printf("thefts %d, deliveries %d, hats taken back %d, inspirations %d, new hats %d\n", thefts, deliveries,
+              takenBack, inspired, newHats);
   EXPECT_GT(thefts, 10);
   EXPECT_GT(deliveries, 3);
   EXPECT_GT(takenBack, 3);
