@@ -6,11 +6,11 @@
 // only on the pictures: no time stamps or text chunks are written.
 #include <png.h>
 
+#include <sys/stat.h>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 #include "platform/image.h"
