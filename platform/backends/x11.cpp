@@ -39,12 +39,16 @@ Bool IsMapOf(Display*, XEvent* event, XPointer window) {
 
 class X11Backend final : public Backend {
  public:
+  explicit X11Backend(bool gameInWindow) : gameInWindow_(gameInWindow) {}
   ~X11Backend() override { Close(); }
 
   bool Open(int width, int height, bool fullScreen, std::string& whyNot) override;
   void Close() override;
   bool RefreshMatches(int hertz) override;
-  void PumpEvents(InputState& input) override { PumpX11Events(target_, input); }
+  void PumpEvents(InputState& input) override {
+    PumpX11Events(target_, input);
+    if (window_ && target_.Focused != focusSeen_) FollowFocus();
+  }
   int64_t NowMs() override { return MonotonicMs(); }
   void SleepMs(int ms) override { SleepForMs(ms); }
   int BootClockMs() override { return bootClock_.Read(); }
@@ -67,6 +71,8 @@ class X11Backend final : public Backend {
   bool WaitUntilMapped();
   // Full screen: hidden pointer confined to the window, keyboard to the game.
   void GrabInput();
+  // The game in a window: the pointer is grabbed while the window has the focus, and let go when it loses it.
+  void FollowFocus();
   // Gives the window the keyboard focus; a refusal (a window manager's frame not yet shown) is harmless.
   void TakeFocus();
   // Sets the number of vertical blanks a swap waits for, when it differs from the last.
@@ -83,6 +89,9 @@ class X11Backend final : public Backend {
   Cursor nullCursor_ = 0;
   bool fullScreen_ = false;
   bool grabbed_ = false;
+  bool gameInWindow_ = false;  // the full screen is a window of its size
+  bool grabWhileFocused_ = false;  // this screen is the game in a window
+  bool focusSeen_ = false;
   int swapInterval_ = -1;  // -1: not yet set in this context
   EventTarget target_;
   GlPainter painter_;
@@ -97,9 +106,10 @@ bool X11Backend::Open(int width, int height, bool fullScreen, std::string& whyNo
     return false;
   }
   const int screen = DefaultScreen(display_);
-  fullScreen_ = fullScreen;
+  grabWhileFocused_ = fullScreen && gameInWindow_;
+  fullScreen_ = fullScreen && !gameInWindow_;
   std::string noSwitch;  // whatever the reason, the scaled window below shows the game
-  if (!fullScreen) {
+  if (!fullScreen_) {
     CreateWindow(0, 0, width, height, false);
   } else if (SwitchVideoMode(display_, screen, width, height, noSwitch)) {
     CreateWindow(0, 0, width, height, true);
@@ -125,10 +135,12 @@ bool X11Backend::Open(int width, int height, bool fullScreen, std::string& whyNo
   swapInterval_ = -1;
   Bool detectable = False;
   XkbSetDetectableAutoRepeat(display_, True, &detectable);
-  if (fullScreen)
+  if (fullScreen_) {
     GrabInput();
-  else
+  } else {
     TakeFocus();  // keys reach the intro at once, wherever the pointer is
+    if (grabWhileFocused_) XDefineCursor(display_, window_, NullCursor());  // the game draws its own
+  }
   XSync(display_, False);
   return true;
 }
@@ -243,6 +255,21 @@ void X11Backend::GrabInput() {
   grabbed_ = true;
 }
 
+// The game in a window: the pointer is grabbed while the window has the focus, and let go when it loses it.
+void X11Backend::FollowFocus() {
+  focusSeen_ = target_.Focused;
+  if (!grabWhileFocused_) return;
+  if (focusSeen_) {
+    const unsigned int pointerEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+    grabbed_ = XGrabPointer(display_, window_, True, pointerEvents, GrabModeAsync, GrabModeAsync, window_,
+                            NullCursor(), CurrentTime) == GrabSuccess;
+  } else if (grabbed_) {
+    XUngrabPointer(display_, CurrentTime);
+    grabbed_ = false;
+  }
+  XFlush(display_);
+}
+
 // Gives the window the keyboard focus; a refusal (a window manager's frame not yet shown) is harmless.
 void X11Backend::TakeFocus() {
   XSync(display_, False);
@@ -292,6 +319,8 @@ void X11Backend::Close() {
   display_ = nullptr;
   target_ = EventTarget{};
   fullScreen_ = false;
+  grabWhileFocused_ = false;
+  focusSeen_ = false;
   swapInterval_ = -1;
 }
 
@@ -359,4 +388,4 @@ void X11Backend::HidePointer() {
 }  // namespace
 
 // Makes a backend that opens its display on Open; nothing touches X before that.
-std::unique_ptr<Backend> MakeX11Backend() { return std::make_unique<X11Backend>(); }
+std::unique_ptr<Backend> MakeX11Backend(bool gameInWindow) { return std::make_unique<X11Backend>(gameInWindow); }

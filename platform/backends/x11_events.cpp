@@ -16,7 +16,7 @@ bool IsRepeatRelease(Display* display, const XKeyEvent& release) {
 int KeyOf(XKeyEvent& key) { return VirtualKeyFor(XLookupKeysym(&key, 0)); }
 
 // Applies one event to the input.
-void Translate(const EventTarget& target, XEvent& event, InputState& input) {
+void Translate(EventTarget& target, XEvent& event, InputState& input) {
   switch (event.type) {
     case KeyPress:
       if (int key = KeyOf(event.xkey)) input.PressKey(key);
@@ -41,6 +41,7 @@ void Translate(const EventTarget& target, XEvent& event, InputState& input) {
     case FocusOut:
       // Losing or regaining focus is the game's suspend and resume.
       input.ClearKeysAndButtons();
+      target.Focused = event.type == FocusIn;
       break;
     case ClientMessage:
       // The close button ends the game the way Esc does.
@@ -60,7 +61,7 @@ void Translate(const EventTarget& target, XEvent& event, InputState& input) {
 }  // namespace
 
 // Turns every pending event into input.
-void PumpX11Events(const EventTarget& target, InputState& input) {
+void PumpX11Events(EventTarget& target, InputState& input) {
   if (!target.Connection) return;
   while (XPending(target.Connection) > 0) {
     XEvent event;

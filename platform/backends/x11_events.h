@@ -12,10 +12,11 @@ struct EventTarget {
   Window Win = 0;
   Atom DeleteWindow = 0;  // WM_DELETE_WINDOW, sent by the close button
   FrameFit Fit;
+  bool Focused = false;  // as of the last FocusIn or FocusOut
 };
 
 // Turns every pending event into input.
-void PumpX11Events(const EventTarget& target, InputState& input);
+void PumpX11Events(EventTarget& target, InputState& input);
 
 // After a warp: waits until the server has handled it, then forgets the motion
 // queued up to then so the pointer does not move a second time.
