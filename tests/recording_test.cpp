@@ -121,10 +121,18 @@ TEST_F(Recordings, AReplayReachesTheRecordedWorldFrameForFrame) {
   EXPECT_TRUE(Replay(game->File, &again).Complete);
   EXPECT_EQ(again, game->World);
   // The same game recorded twice gives the same bytes.
-  EXPECT_EQ(RecordGame(11, 900).File, game->File);
+  EXPECT_TRUE(RecordGame(11, 900).File == game->File);
 }
 
-TEST_F(Recordings, AGameEndedWithEscEndsItsReplayThere) {
+TEST_F(Recordings, AGameEndedWithEscEndsItsReplayThereWhateverInputCameBefore) {
+  // The pointer left where a game before this one moved it: the intro and the
+  // first frames see it there, and so must the replay.
+  HeadlessBackend before;
+  UseBackend(&before);
+  OpenScreen(560, 370, 0, 60);
+  before.MovePointer(700, 300);
+  ASSERT_EQ(PointerX(), 700);
+  CloseScreen();
   const Recorded ended = RecordGame(5, 200, true);
   std::vector<int64_t> world;
   const PlaybackResult result = Replay(ended.File, &world);

@@ -52,6 +52,12 @@ bool RecordBackend::RefreshMatches(int hertz) {
   return matches;
 }
 
+void RecordBackend::Before(const InputState& input) {
+  // A replay starts from fresh input, whatever the services held before this game.
+  before_ = inputSeen_ ? input : InputState{};
+  inputSeen_ = true;
+}
+
 void RecordBackend::AddInputCall(RecordedCall::Kind kind, int x, int y, const InputState& input) {
   call_.What = kind;
   call_.A = x;
@@ -61,13 +67,13 @@ void RecordBackend::AddInputCall(RecordedCall::Kind kind, int x, int y, const In
 }
 
 void RecordBackend::PumpEvents(InputState& input) {
-  before_ = input;
+  Before(input);
   inner_.PumpEvents(input);
   AddInputCall(RecordedCall::Kind::Pump, 0, 0, input);
 }
 
 void RecordBackend::WarpPointer(int x, int y, InputState& input) {
-  before_ = input;
+  Before(input);
   inner_.WarpPointer(x, y, input);
   AddInputCall(RecordedCall::Kind::Warp, x, y, input);
 }

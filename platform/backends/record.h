@@ -35,6 +35,8 @@ class RecordBackend final : public Backend {
   uint32_t Generation() const override { return inner_.Generation(); }
 
  private:
+  // Notes the input before a call that may change it.
+  void Before(const InputState& input);
   // Records a call that changed the input from `before_` to `input`.
   void AddInputCall(RecordedCall::Kind kind, int x, int y, const InputState& input);
 
@@ -42,5 +44,6 @@ class RecordBackend final : public Backend {
   RecordingWriter writer_;
   DrawHash hash_;
   InputState before_;
+  bool inputSeen_ = false;  // the first input call records the whole input, not what it changed
   RecordedCall call_;
 };

@@ -68,17 +68,23 @@ void ReplayBackend::WatchViewer() {
                                                      " of " + std::to_string(recording_.Frames));
 }
 
+void ReplayBackend::Apply(const RecordedCall& call, InputState& input) {
+  if (!inputSeen_) input = InputState{};
+  inputSeen_ = true;
+  ApplyInput(call.Changes, input);
+}
+
 void ReplayBackend::PumpEvents(InputState& input) {
   WatchViewer();
   if (over_) return;
-  ApplyInput(Expect(RecordedCall::Kind::Pump).Changes, input);
+  Apply(Expect(RecordedCall::Kind::Pump), input);
 }
 
 void ReplayBackend::WarpPointer(int x, int y, InputState& input) {
   if (over_) return;
   const RecordedCall& call = Expect(RecordedCall::Kind::Warp);
   if (call.A != x || call.B != y) Mismatch("the pointer is warped elsewhere");
-  ApplyInput(call.Changes, input);
+  Apply(call, input);
 }
 
 int64_t ReplayBackend::NowMs() {

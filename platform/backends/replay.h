@@ -53,6 +53,8 @@ class ReplayBackend final : public Backend {
   // The next recorded call, which must be of this kind; throws when it is not.
   const RecordedCall& Expect(RecordedCall::Kind kind);
   [[noreturn]] void Mismatch(const std::string& what);
+  // Gives the input the recorded changes; the first input call starts from fresh input.
+  void Apply(const RecordedCall& call, InputState& input);
   // Lets the inner backend take its window-system events; the viewer's Esc stops the replay.
   void WatchViewer();
 
@@ -65,6 +67,7 @@ class ReplayBackend final : public Backend {
   int frames_ = 0;
   DrawHash hash_;
   InputState viewer_;
+  bool inputSeen_ = false;  // the first input call sets the whole input
   bool paced_ = false;  // the first clock reading sets the pace
   int64_t recordedStart_ = 0;
   int64_t innerStart_ = 0;
