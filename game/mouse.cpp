@@ -1,5 +1,6 @@
 #include "game/mouse.h"
 
+#include "game/names.h"
 #include "platform/services.h"
 
 TMouse TMouse::New() {
@@ -9,4 +10,4 @@ TMouse TMouse::New() {
   return mouse;
 }
 
-HitId TMouse::Over() const { return HitRect(x - 4, y - 4, 9, 9, 1, 0, nullptr).First(); }
+HitId TMouse::Over() const { return HitRect(x - 4, y - 4, 9, 9, LayerGrab, 0, nullptr).First(); }

@@ -24,9 +24,7 @@ HeadlessGame::HeadlessGame(HeadlessBackend& backend, int32_t seed, ::Backend* wr
 }
 
 HeadlessGame::~HeadlessGame() {
-  CloseScreen();
-  SetDrawScale(1, 1);
-  SetDrawRotation(0);
+  ResetServices();
   ClearHitLayers(0);
   ResetWorld();
   ClearRegistry();

@@ -43,18 +43,10 @@ void BuildWorld(int clockSeed) {
   Mouse = std::make_shared<TMouse>(TMouse::New());
   LoadPeoplePictures();
   Timer100 = StartTimer(100);
-  ColorCells.fill(0);
-  White = TColor::Get(255, 255, 255);
-  Black = TColor::Get(0, 0, 0);
-  Grey = TColor::Get(127, 127, 127);
   Timer4 = StartTimer(4);
   Timer1000 = StartTimer(1000);
-  LastTick1000 = 0;
-  FrameCount = 0;
   LoadBoxPictures();
-  Works.fill(nullptr);
   PeopleCount = 20;
-  People.fill(nullptr);
   for (int32_t i = 0; i < 20; ++i) {
     People[size_t(i)] = TPerson::New();
     People[size_t(i)]->ID = i;
@@ -64,9 +56,6 @@ void BuildWorld(int clockSeed) {
   SetBlendMode(BlendAlpha);
   TrendTimer = RandomInt(1, 74);
   Timer1 = StartTimer(1);
-  LastTick1 = 0;
-  SecondScore = 0;
-  StageScore = 0;
   FillStageTable();
   Oval = LoadImageFile("incbin::oval.png");
 }
