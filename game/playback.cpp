@@ -4,7 +4,6 @@
 #include "game/startup.h"
 #include "platform/backends/replay.h"
 #include "platform/hitlayers.h"
-#include "platform/random.h"
 #include "platform/resources.h"
 #include "platform/services.h"
 
@@ -16,14 +15,15 @@ struct GameExited {};
 }  // namespace
 
 PlaybackResult PlayRecording(Backend& inner, const Recording& recording, bool fast) {
+  // As in a fresh process: services at their start, nothing registered or filed.
+  UseBackend(&inner);
+  ResetServices();
+  ClearRegistry();
+  ClearHitLayers(0);
   ReplayBackend replay(inner, recording, fast);
   UseBackend(&replay);
   SetExitHandler(ThrowOnExit);
   PlaybackResult result;
-  // As in a fresh process: the generator unseeded, nothing registered or filed.
-  SeedRandom(0);
-  ClearRegistry();
-  ClearHitLayers(0);
   try {
     StartGame();
     RunGame();

@@ -4,7 +4,6 @@
 #include "game/startup.h"
 #include "game/world.h"
 #include "platform/hitlayers.h"
-#include "platform/random.h"
 #include "platform/resources.h"
 #include "platform/services.h"
 
@@ -12,9 +11,6 @@ HeadlessGame::HeadlessGame(HeadlessBackend& backend, int32_t seed, ::Backend* wr
   UseBackend(wrapper ? wrapper : &backend_);
   ClearRegistry();
   ClearHitLayers(0);
-  // The generator starts unseeded, as in a fresh process: the intro's OK colour
-  // is the same in every game, and a recording of this one replays anywhere.
-  SeedRandom(0);
   // ClockMs reads the boot clock plus the virtual time, which is still 0 when
   // the intro is left at once, so the game is seeded with `seed`.
   backend_.SetBootClock(seed - int32_t(backend_.NowMs()));
