@@ -31,7 +31,7 @@ refused() {
 }
 
 # digest <command...>: the digest line the command prints
-digest() { "$@" 2>&1 | grep '^digest'; }
+digest() { "$@" 2>&1 | grep '^world digest'; }
 
 # put_u32 <file> <offset> <number>: writes a little-endian 32-bit number into the file
 put_u32() {
@@ -62,6 +62,9 @@ refused 2 "cannot be used together" "$game" --record "$dir/a" --replay "$rec"
 refused 2 "unexpected argument" "$game" "$rec"
 refused 2 "--window takes no value" "$game" --window=yes
 refused 1 "cannot write the recording" "$game" --record "$dir/no/such/dir/game.rec"
+refused 2 "takes no other option" "$headless" --replay "$rec" --seed 3
+refused 2 "--replay wants a file name" "$headless" --replay=
+refused 1 "cannot write the recording" "$headless" --record "$dir/no/such/dir/game.rec"
 
 # Bad recordings: status 1, from both programs.
 size=$(wc -c <"$rec")
