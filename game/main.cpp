@@ -50,11 +50,13 @@ int BadArguments(const std::string& what) {
 // Reads the command line into options; returns -1 to go on, else the status to exit with.
 int ParseArguments(int argc, char** argv, Options& options) {
   enum { Help = 'h', Version = 'v', Window = 256, Record, Replay, Fast };
-  static const option longOptions[] = {
-      {"help", no_argument, nullptr, Help},         {"version", no_argument, nullptr, Version},
-      {"window", no_argument, nullptr, Window},     {"record", required_argument, nullptr, Record},
-      {"replay", required_argument, nullptr, Replay}, {"fast", no_argument, nullptr, Fast},
-      {nullptr, 0, nullptr, 0}};
+  static const option longOptions[] = {{"help", no_argument, nullptr, Help},
+                                       {"version", no_argument, nullptr, Version},
+                                       {"window", no_argument, nullptr, Window},
+                                       {"record", required_argument, nullptr, Record},
+                                       {"replay", required_argument, nullptr, Replay},
+                                       {"fast", no_argument, nullptr, Fast},
+                                       {nullptr, 0, nullptr, 0}};
   opterr = 0;  // our own single line instead of getopt's
   for (;;) {
     const int option = getopt_long(argc, argv, ":", longOptions, nullptr);
@@ -62,7 +64,9 @@ int ParseArguments(int argc, char** argv, Options& options) {
     const std::string given = argv[optind - 1];  // the argument getopt has just read
     switch (option) {
       case Help: std::fputs(kHelp, stdout); return 0;
-      case Version: std::printf("chromelly %s (recordings of version %u)\n", CHROMELLY_VERSION, RecordingVersion); return 0;
+      case Version:
+        std::printf("chromelly %s (recordings of version %u)\n", CHROMELLY_VERSION, RecordingVersion);
+        return 0;
       case Window: options.Window = true; break;
       case Fast: options.Fast = true; break;
       case Record:

@@ -340,8 +340,7 @@ bool ParseRecording(const std::string& file, Recording& recording, std::string& 
     return false;
   }
   if (uint32_t(counted) != frames) {
-    whyNot = "the recording holds " + std::to_string(counted) + " frames but its header says " +
-             std::to_string(frames);
+    whyNot = "the recording holds " + std::to_string(counted) + " frames but its header says " + std::to_string(frames);
     return false;
   }
   recording.Body = std::move(body);

@@ -25,7 +25,7 @@ constexpr uint32_t RecordingVersion = 1;
 struct InputChange {
   enum class Kind : uint8_t { Key = 1, Button = 2, Pointer = 3 };
   Kind What = Kind::Key;
-  int Index = 0;  // key code or button; pointer x
+  int Index = 0;    // key code or button; pointer x
   int Presses = 0;  // pointer y for a pointer change
   bool Down = false;
 };
@@ -42,7 +42,7 @@ enum class RecordingEnd : uint8_t { Exited = 0, Cut = 1 };
 // One backend call and what it answered.
 struct RecordedCall {
   enum class Kind : uint8_t {
-    Open = 1,       // A width, B height, C full screen; Value 1 when it opened
+    Open = 1,  // A width, B height, C full screen; Value 1 when it opened
     Close = 2,
     Refresh = 3,    // A hertz; Value 1 when the display refreshes at that rate
     Pump = 4,       // Changes: what the window system's events did to the input

@@ -39,8 +39,7 @@ bool ReplayBackend::EndsHere(std::string& whyNot) {
 bool ReplayBackend::Open(int width, int height, bool fullScreen, std::string& whyNot) {
   if (over_) return inner_.Open(width, height, fullScreen, whyNot);
   const RecordedCall& call = Expect(RecordedCall::Kind::Open);
-  if (call.A != width || call.B != height || call.C != (fullScreen ? 1 : 0))
-    Mismatch("the screen opened differs");
+  if (call.A != width || call.B != height || call.C != (fullScreen ? 1 : 0)) Mismatch("the screen opened differs");
   if (!call.Value) {
     whyNot = "the recorded game could not open it";
     return false;
@@ -64,8 +63,8 @@ bool ReplayBackend::RefreshMatches(int hertz) {
 void ReplayBackend::WatchViewer() {
   inner_.PumpEvents(viewer_);
   if (viewer_.KeyPresses[KeyEscape] > 0)
-    throw ReplayStop(ReplayStop::Reason::Viewer, "the replay was stopped at frame " + std::to_string(frames_) +
-                                                     " of " + std::to_string(recording_.Frames));
+    throw ReplayStop(ReplayStop::Reason::Viewer, "the replay was stopped at frame " + std::to_string(frames_) + " of " +
+                                                     std::to_string(recording_.Frames));
 }
 
 void ReplayBackend::Apply(const RecordedCall& call, InputState& input) {

@@ -68,7 +68,7 @@ class ReplayBackend final : public Backend {
   DrawHash hash_;
   InputState viewer_;
   bool inputSeen_ = false;  // the first input call sets the whole input
-  bool paced_ = false;  // the first clock reading sets the pace
+  bool paced_ = false;      // the first clock reading sets the pace
   int64_t recordedStart_ = 0;
   int64_t innerStart_ = 0;
 };

@@ -94,7 +94,8 @@ class X11Backend final : public Backend {
   Cursor nullCursor_ = 0;
   bool fullScreen_ = false;
   bool grabbed_ = false;
-  bool gameInWindow_ = false;  // the full screen is a framed window of its size instead
+  // The full screen is a framed window of its size instead.
+  bool gameInWindow_ = false;
   int swapInterval_ = -1;  // -1: not yet set in this context
   EventTarget target_;
   GlPainter painter_;
