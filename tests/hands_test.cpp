@@ -21,34 +21,42 @@ class Hands : public ::testing::Test {
   void TearDown() override { game.reset(); }
 
   void Frame(int n = 1) { ASSERT_EQ(game->Run(n), n); }
-  // Runs until the tutor's script has got this far (the mouse wakes at 4, the buttons at 6).
-  void UntilQ(int32_t q) {
+  // Runs until the tutor's script has got this far (the mouse wakes at 4, the buttons at 6),
+  // then sends everybody just right of the view, out of the cursor's way for a while.
+  void Ready(int32_t q) {
     while (Tutor->q < q) Frame();
-  }
-  // Everybody stands just right of the view, out of the cursor's way for a while.
-  void ClearGround() {
     for (int32_t i = 0; i < PeopleCount; ++i) {
       People[size_t(i)]->x = 600;
       People[size_t(i)]->Angle = 0;
     }
   }
-  // The pointer moves so that the next frame puts the cursor on world (x, y) (at Scale 1).
-  void PointAt(int x, int y) { backend.MovePointer(512 + x - Mouse->x, 384 + y - Mouse->y); }
-  void Press() { backend.PressButton(ButtonLeft); }
-  void Release() { backend.ReleaseButton(ButtonLeft); }
-  // A press and a release one frame apart, then the frame in which the owner sees the release.
+  // The pointer moves so that the mouse's next step puts the cursor on world (x, y); n frames run.
+  void Move(int x, int y, int n = 1) {
+    backend.MovePointer(512 + x - Mouse->x, 384 + y - Mouse->y);
+    Frame(n);
+  }
+  void Down(int x, int y, int n = 1) {
+    backend.PressButton(ButtonLeft);
+    Move(x, y, n);
+  }
+  void Up(int x, int y, int n = 1) {
+    backend.ReleaseButton(ButtonLeft);
+    Move(x, y, n);
+  }
+  // A press and a release between frames, as a short tap comes.
+  void Tap() {
+    backend.PressButton(ButtonLeft);
+    backend.ReleaseButton(ButtonLeft);
+  }
+  // Press, release, and the frame in which the owner sees the release.
   void Click(int x, int y) {
-    PointAt(x, y);
-    Press();
-    Frame();
-    Release();
-    Frame(2);
+    Down(x, y);
+    Up(x, y, 2);
   }
   static WorkRef Box(int32_t slot, int32_t x, int32_t y) {
-    WorkRef box = TWork::New();
-    box->Place(x, y);
-    Works[size_t(slot)] = box;
-    return box;
+    Works[size_t(slot)] = TWork::New();
+    Works[size_t(slot)]->Place(x, y);
+    return Works[size_t(slot)];
   }
   const DrawCall* Drawn(const ImageRef& image) const {
     for (const DrawCall& call : backend.LastFrame())
@@ -59,114 +67,85 @@ class Hands : public ::testing::Test {
     const auto& calls = backend.LastFrame();
     return std::any_of(calls.begin(), calls.end(), [&](const DrawCall& c) { return c.Text == text; });
   }
+  void NothingHeld(int frames) {
+    for (int i = 0; i < frames; ++i) {
+      Frame();
+      EXPECT_TRUE(!Mouse->Clicked && !Mouse->Dropped) << i;
+    }
+  }
 
   HeadlessBackend backend;
   std::unique_ptr<HeadlessGame> game;
 };
 
-// World points of the buttons at Scale 1.
+// World points on the buttons at Scale 1.
 constexpr int NewX = -420, NewY = 321, DeleteX = -440, DeleteY = 361;
 
-TEST_F(Hands, TheTitleSequenceKeepsItsTimesAndWakesTheCursorAfterTheCredits) {
-  std::vector<int> ends;  // the frames in which each of the seven title entries ends
+TEST_F(Hands, TheTitleSequenceKeepsItsTimesAndTheCursorWakesAfterTheCredits) {
+  std::vector<int> ends;  // the frames in which each title entry ends
   int firstCursor = -1;
-  for (int32_t r = Tutor->r; Tutor->q < 7;) {
+  for (int32_t r = 0; Tutor->q < 7; r = Tutor->r) {
     Frame();
-    if (Tutor->r != r) {
-      ends.push_back(game->FramesRun() - 1);
-      r = Tutor->r;
-    }
-    if (firstCursor < 0 && Drawn(CursorImage)) firstCursor = game->FramesRun() - 1;
-    if (game->FramesRun() == 100) {
-      EXPECT_TRUE(Shows("Chromelly") && !Shows("A strategy game by Wendrake"));
-    }
+    const int f = game->FramesRun() - 1;
+    if (Tutor->r != r) ends.push_back(f);
+    if (firstCursor < 0 && Drawn(CursorImage)) firstCursor = f;
+    EXPECT_TRUE(f != 100 || (Shows("Chromelly") && !Shows("A strategy game by Wendrake")));
   }
-  // 0.7 s blank, title 2 s, author 2.5 s, artist 2.5 s, 3 s of nothing, the lesson 5 s, 0.5 s pause; 60 frames a second.
+  // 0.7 s blank, title 2 s, author 2.5 s, artist 2.5 s, 3 s of nothing, the first lesson 5 s, 0.5 s.
   EXPECT_EQ(ends, (std::vector<int>{42, 162, 312, 462, 642, 942, 972}));
   EXPECT_EQ(firstCursor, 463);
 }
 
 TEST_F(Hands, TheCursorMovesByUnscaledPixelsAndStopsAtTheEdge) {
-  UntilQ(4);
+  Ready(4);
   Scale = 0.5f;
-  backend.MovePointer(522, 384);
-  Frame();
-  EXPECT_EQ(Mouse->x, 10);  // 10 world units, 5 screen pixels
+  Move(10, 0);
   EXPECT_EQ(Mouse->vectorX, 10);
   ASSERT_TRUE(Drawn(CursorImage));
-  EXPECT_FLOAT_EQ(Drawn(CursorImage)->X, 512 + 10 * Scale);
-  Frame();  // the warp put the pointer back: the movement is not counted twice
+  EXPECT_FLOAT_EQ(Drawn(CursorImage)->X, 512 + 10 * Scale);  // 10 world units are 5 pixels
+  Frame();  // the warp took the pointer back: the movement is not counted twice
   EXPECT_EQ(Mouse->x, 10);
   EXPECT_EQ(Mouse->vectorX, 0);
   Scale = 1.0f;
-  backend.MovePointer(512 + 700, 384 - 900);
-  Frame();
+  Move(1212, -900);
   EXPECT_EQ(Mouse->x, 512);
   EXPECT_EQ(Mouse->y, -384);
-  EXPECT_EQ(Mouse->vectorX, 700);
+  EXPECT_EQ(Mouse->vectorX, 1202);
 }
 
-TEST_F(Hands, APressOnNothingIsUsedUpAndAGrabIsLetGoForOneFrame) {
-  UntilQ(4);
-  ClearGround();
-  WorkRef box = Box(0, 100, -300);
-  PointAt(-200, -300);
-  Press();
-  Frame();
-  PointAt(200, -200);  // onto the box, still held
-  Frame();
-  EXPECT_EQ(Mouse->Clicked, nullptr);
-  Release();
-  Frame();
-  EXPECT_EQ(Mouse->Dropped, nullptr);
-  Press();
-  Frame();
-  EXPECT_EQ(Mouse->Clicked, box.get());
-  EXPECT_EQ(Mouse->JustClicked, 1);
-  Release();
-  Frame();
-  EXPECT_EQ(Mouse->Dropped, box.get());
-  EXPECT_EQ(Mouse->Clicked, nullptr);
-  Frame();
-  EXPECT_EQ(Mouse->Dropped, nullptr);
-}
-
-TEST_F(Hands, ClicksMadeWhileTheMouseCannotTakeThemDoNotActLater) {
-  Box(0, -140, -92);  // under the cursor's starting point
-  auto nothingTaken = [&] {
-    for (int i = 0; i < 3; ++i) {
-      Frame();
-      EXPECT_EQ(Mouse->Clicked, nullptr);
-      EXPECT_EQ(Mouse->Dropped, nullptr);
-    }
-  };
-  Press();
-  Release();
-  Frame(3);  // during the titles
-  UntilQ(4);
-  nothingTaken();
+TEST_F(Hands, PressesThatCannotTakeAnythingAreUsedUp) {
+  WorkRef box = Box(0, -140, -92);  // under the cursor from the start
+  Tap();
+  Frame(3);  // a click during the titles
+  Ready(4);
+  NothingHeld(3);
   backend.PressKey(KeyF1);
   Frame();
-  Press();
-  Release();
-  Frame();  // while F1 is held
+  Tap();
+  Frame();  // a click while F1 is held
   EXPECT_EQ(Mode, ModeReviewing);
   backend.ReleaseKey(KeyF1);
-  nothingTaken();
+  NothingHeld(3);
+  Down(-400, -300);  // on empty ground, then onto the box while held
+  Move(0, 0);
+  EXPECT_FALSE(Mouse->Clicked);
+  Up(0, 0);
+  EXPECT_FALSE(Mouse->Dropped);
+  Down(0, 0);
+  EXPECT_EQ(Mouse->Clicked, box.get());
+  Up(0, 0);
+  EXPECT_TRUE(Mouse->Dropped == box.get() && !Mouse->Clicked);
+  NothingHeld(1);  // let go for one frame only
 }
 
 TEST_F(Hands, APressAndReleaseWithinOneFrameLeavesAPersonWhereHeIs) {
-  UntilQ(4);
-  ClearGround();
+  Ready(4);
   PersonRef p = People[0];
   p->x = -300;
   p->y = -250;
-  PointAt(-300 + 120, -250 + 300);
-  Frame();
-  backend.MovePointer(532, 384);  // the tap also moves the pointer: no throw may come of it
-  Press();
-  Release();
-  Frame();
+  Move(-300 + 120, -250 + 300);
+  Tap();
+  Move(Mouse->x + 20, Mouse->y);  // the tap moves the pointer too: no throw may come of it
   ASSERT_EQ(Mouse->Clicked, p.get());
   const float x0 = p->x, y0 = p->y;
   Frame(2);
@@ -175,132 +154,96 @@ TEST_F(Hands, APressAndReleaseWithinOneFrameLeavesAPersonWhereHeIs) {
   EXPECT_EQ(p->throwX, 0);
 }
 
-TEST_F(Hands, NewColorPlacesABoxInTheFirstFreeSlotAndThatClickGrabsNothing) {
-  UntilQ(6);
-  ClearGround();
+TEST_F(Hands, NewColorPlacesABoxInTheFirstFreeSlotUnlessItCannot) {
+  Ready(6);
   Box(0, 3000, 3000)->Active = 0;  // a deleted box frees its slot
   Click(NewX, NewY);
   EXPECT_EQ(Mode, ModePlacing);
-  PointAt(0, -200);
-  Press();
-  Frame();
+  Down(0, -200);
   EXPECT_EQ(Mode, ModeNormal);
-  ASSERT_TRUE(Works[0] && Works[0]->Active);
-  EXPECT_EQ(Works[0]->x, -140);
-  EXPECT_EQ(Works[0]->y, -292);
-  Frame(2);  // still held, over the new box
-  EXPECT_EQ(Mouse->Clicked, nullptr);
-  Release();
-  Frame();
-  EXPECT_EQ(Mouse->Dropped, nullptr);
+  ASSERT_TRUE(Works[0]->Active);
+  EXPECT_TRUE(Works[0]->x == -140 && Works[0]->y == -292);
+  Move(0, -200, 2);  // still held, over the new box: the click that placed it grabs nothing
+  EXPECT_FALSE(Mouse->Clicked);
+  Up(0, -200);
+  EXPECT_FALSE(Mouse->Dropped);
   // Over a box the click abandons the placement; the right button cancels it.
   Click(NewX, NewY);
-  PointAt(50, -150);
-  Press();
-  Frame();
-  Release();
-  Frame();
+  Down(50, -150);
+  Up(50, -150);
   EXPECT_EQ(Mode, ModeNormal);
   Click(NewX, NewY);
-  PointAt(0, 200);
   backend.PressButton(ButtonRight);
-  Frame();
+  Move(0, 200);
   backend.ReleaseButton(ButtonRight);
   EXPECT_EQ(Mode, ModeNormal);
   EXPECT_FALSE(Works[1]);
-}
-
-TEST_F(Hands, WithEverySlotTakenAPlacementClickOnlyEndsTheMode) {
-  UntilQ(6);
-  ClearGround();
-  for (int32_t i = 0; i < 1000; ++i) Box(i, 3000, 3000);
-  const TWork* first = Works[0].get();
+  Down(0, -200);  // nor does a press right after the mode: it waits for the button to be up
+  EXPECT_FALSE(Mouse->Clicked);
+  Up(0, -200);
+  // With every slot in use a placement click only ends the mode.
+  for (int32_t i = 1; i < 1000; ++i) Box(i, 3000, 3000);
   Click(NewX, NewY);
-  EXPECT_EQ(Mode, ModePlacing);
-  PointAt(0, -200);
-  Press();
-  Frame();
+  Down(0, 200);
   EXPECT_EQ(Mode, ModeNormal);
-  EXPECT_EQ(Works[0].get(), first);
-  EXPECT_TRUE(std::all_of(Works.begin(), Works.end(), [](const WorkRef& w) { return w->x == 3000; }));
+  EXPECT_TRUE(std::all_of(Works.begin() + 1, Works.end(), [](const WorkRef& w) { return w->x == 3000; }));
 }
 
 TEST_F(Hands, PickingEmptyGroundDeletesNothingAndAReplacedBoxIsLetGo) {
-  UntilQ(6);
-  ClearGround();
+  Ready(6);
   WorkRef box = Box(2, 0, -300);
   Click(DeleteX, DeleteY);
   EXPECT_EQ(Mode, ModeDeleting);
   Click(-300, -300);
-  EXPECT_EQ(Mode, ModeNormal);
-  EXPECT_EQ(box->Active, 1);
+  EXPECT_TRUE(Mode == ModeNormal && box->Active);
   Click(DeleteX, DeleteY);
-  PointAt(140, -200);
-  Press();
-  Frame(2);
-  EXPECT_EQ(box->Active, 0);
-  EXPECT_EQ(Mode, ModeNormal);
+  Down(140, -200, 2);
+  EXPECT_TRUE(Mode == ModeNormal && !box->Active);
   EXPECT_EQ(Mouse->Clicked, box.get());  // still held after the mode has ended
   PutWork(2, TWork::New());              // a new box in its slot is not handed the grab
-  EXPECT_EQ(Mouse->Clicked, nullptr);
-  Release();
-  Frame();
-  EXPECT_EQ(Mouse->Dropped, nullptr);
+  EXPECT_FALSE(Mouse->Clicked);
+  Up(140, -200);
+  EXPECT_FALSE(Mouse->Dropped);
 }
 
 TEST_F(Hands, AHatDraggedOntoABoxGoesInUnlessItsOwnerLeaves) {
-  UntilQ(4);
-  ClearGround();
+  Ready(4);
   WorkRef box = Box(0, 0, -300);
   enum { LeavesWithTheDrop, LeavesAfterIt, Stays };
   for (int who : {LeavesWithTheDrop, LeavesAfterIt, Stays}) {
     const TPerson* owner = People[0].get();
     People[0]->x = -350;
     People[0]->y = -250;
-    PointAt(-350 + 140, -250 + 60);  // on his hat's crown
-    Press();
-    Frame();
+    Down(-350 + 140, -250 + 60);  // on his hat's crown
     ASSERT_EQ(Mouse->Clicked, People[0]->MyHat.get());
-    PointAt(140, -200);  // over the box
-    Frame();
+    Move(140, -200);  // over the box
     if (who == LeavesWithTheDrop) People[0]->x = -5000;
-    Release();
-    Frame();
+    Up(140, -200);
     if (who == LeavesAfterIt) People[0]->x = -5000;
     Frame(3);
     EXPECT_EQ(People[0].get() != owner, who != Stays);
     EXPECT_EQ(box->NextIng, who == Stays ? 1 : 0);
     EXPECT_EQ(People[0]->MyHat->On, who == Stays ? 0 : 1);
   }
-  EXPECT_EQ(box->Mix->R, TruncInt(People[0]->Color->R * (double(1.2f) - 12.0 / 16) / 2));  // a dark version of his colour
+  EXPECT_EQ(box->Mix->R, TruncInt(People[0]->Color->R * (double(1.2f) - 12.0 / 16) / 2));  // his colour, darkened
 }
 
 TEST_F(Hands, AButtonFiresOnlyOnAReleaseOverIt) {
-  UntilQ(6);
-  ClearGround();
+  Ready(6);
   auto face = [&] {
     for (const DrawCall& c : backend.LastFrame())
       if (c.What == DrawCall::Kind::Rect && c.X == 8 && c.Y == 691) return int(c.R);
     return -1;
   };
-  PointAt(NewX, NewY);
-  Press();
-  Frame(2);
+  Down(NewX, NewY, 2);
   EXPECT_EQ(face(), 180);  // grey while held and over it
-  PointAt(0, 0);
-  Frame(2);  // the button sees where the cursor went in the frame before
+  Move(0, 0, 2);           // the button sees where the cursor went in the frame before
   EXPECT_EQ(face(), 255);
-  Release();
-  Frame(3);
+  Up(0, 0, 3);
   EXPECT_EQ(Mode, ModeNormal);  // let go away from it
-  PointAt(NewX, NewY);
-  Press();
-  Frame();
-  PointAt(0, 0);
-  Frame();
-  PointAt(NewX, NewY);  // back over it before the release
-  Release();
-  Frame(2);
+  Down(NewX, NewY);
+  Move(0, 0);
+  Up(NewX, NewY, 2);  // back over it before the release
   EXPECT_EQ(Mode, ModePlacing);
   // Its world rectangle follows the zoom.
   Scale = 0.5f;
@@ -311,51 +254,39 @@ TEST_F(Hands, AButtonFiresOnlyOnAReleaseOverIt) {
   EXPECT_FALSE(hit(-1011, 612) || hit(-1010 + 360, 612) || hit(-1010, 612 + 60));
 }
 
-TEST_F(Hands, TheNewColorHintComesOnceOnThe38thIdleTickUnlessABoxComesFirst) {
-  UntilQ(7);
+TEST_F(Hands, TheNewColorHintComesOnceOnThe38thIdleTick) {
+  Ready(7);
   const int start = TimerTickCount(Tutor->TextTimer);
   while (!Tutor->Queue[7]) Frame();
   EXPECT_EQ(TimerTickCount(Tutor->TextTimer) - start, 38);
   EXPECT_EQ(Tutor->Queue[7]->s1, "Press the New Color button to start your creation.");
   Frame(60 * 60);
-  EXPECT_FALSE(Tutor->Queue[8]);
-  EXPECT_EQ(Tutor->q, 7);
-  // In another game a box placed before the hint starts the hat lesson instead.
-  game.reset();
-  game = std::make_unique<HeadlessGame>(backend, 2024);
-  UntilQ(7);
-  Box(0, 0, -300);
-  Frame(60 * 60);
-  EXPECT_EQ(Tutor->Queue[8]->s1, "Throw someone's hat into the box");
-  EXPECT_EQ(Tutor->q, 12);
-  EXPECT_EQ(Tutor->Queue[7]->ignore, 0);
+  EXPECT_TRUE(!Tutor->Queue[8] && Tutor->q == 7);
 }
 
-TEST_F(Hands, TheFullBoxHintWaitsBehindTheLessonAndTheClockStandsStillInAMode) {
-  UntilQ(7);
-  Box(0, 0, -300);
+TEST_F(Hands, ABoxStartsTheLessonAndTheFullBoxHintWaitsBehindIt) {
+  Ready(7);
+  Box(0, 0, -300);  // before the New Color hint: it never comes
   while (Tutor->r < 8) Frame();
+  EXPECT_EQ(Tutor->Queue[7]->ignore, 0);
   FilledNews = 1;
   Frame();
-  EXPECT_EQ(FilledNews, -1);
-  EXPECT_EQ(Tutor->Queue[12]->s1, "A box can only hold so many hats.");
-  // A stall of a second costs the message one tick.
+  EXPECT_TRUE(FilledNews == -1 && Tutor->Queue[12]->s1 == "A box can only hold so many hats.");
   int32_t left = Tutor->NextIn;
   backend.AdvanceMs(1000);
   Frame();
-  EXPECT_EQ(Tutor->NextIn, left - 1);
-  // F1 hides the message and stops its clock; the review shows it once it is over.
+  EXPECT_EQ(Tutor->NextIn, left - 1);  // a stalled second costs one tick
   backend.PressKey(KeyF1);
   left = Tutor->NextIn;
   Frame(60);
-  EXPECT_EQ(Tutor->NextIn, left);
+  EXPECT_EQ(Tutor->NextIn, left);  // F1 stops the clock and hides the message
   EXPECT_FALSE(Shows("to add that color to the mix."));
   backend.ReleaseKey(KeyF1);
   while (Tutor->r < 14) Frame();
   EXPECT_EQ(Tutor->q, 12);  // the hint did not count
   backend.PressKey(KeyF1);
   Frame();
-  EXPECT_TRUE(Shows("A box can only hold so many hats.") && Shows("to add that color to the mix."));
+  EXPECT_TRUE(Shows("to add that color to the mix.") && Shows("A box can only hold so many hats."));
 }
 
 TEST_F(Hands, LateLessonsComeEvenWhenAHintMovesIdlePastTheirMark) {
@@ -367,11 +298,9 @@ TEST_F(Hands, LateLessonsComeEvenWhenAHintMovesIdlePastTheirMark) {
     FilledNews = 1;  // its hint is added first in the same frame, moving Idle to mark + 1
     Tutor->See();
     ASSERT_TRUE(Tutor->Queue[2]) << q;
-    EXPECT_EQ(Tutor->Queue[2]->ignore, 0);
-    EXPECT_EQ(Tutor->NextIn, 45);  // the hint is shown first
+    EXPECT_TRUE(Tutor->Queue[2]->ignore == 0 && Tutor->NextIn == 45);  // shown after the hint
   }
-  // The remark on thrown chefs is made once.
-  Tutor = TTutor::New();
+  Tutor = TTutor::New();  // the remark on thrown chefs is made once
   Tutor->q = 20;
   InspiredNews = -1;
   ChefsThrown = -3;
