@@ -18,7 +18,7 @@
 
 namespace {
 
-// The mode hints, kept as objects so that a hint bar's hit id stays valid for the frame.
+// The mode hints, shown while a special mode waits for its click.
 const std::string HintPlace = "Click in an empty space to start a new color.";
 const std::string HintFinalize = "Click on a color to finalize it. No more changes will be allowed.";
 const std::string HintDelete = "Click on a color to delete it forever. No undoing this!";
@@ -93,10 +93,12 @@ const std::vector<int32_t>& PeoplePass() {
     }
   }
   std::array<uint8_t, std::tuple_size_v<decltype(People)>> done{};
+  // best starts at 0 once per pass: a pick that finds nobody above the start
+  // value repeats the previous pick.
+  int32_t best = 0;
   for (int32_t pick = 0; pick < PeopleCount; ++pick) {
     // Back to front: the highest on the screen first; ties go to the lower slot.
     float bestY = 536000000.0f;
-    int32_t best = 0;
     for (int32_t i = 0; i < PeopleCount; ++i) {
       if (done[size_t(i)] || i == held) continue;
       if (People[size_t(i)]->y < bestY) {
@@ -130,7 +132,7 @@ void OffScreenPass() {
       p->Angle = TruncInt(ACosDeg(dx / std::sqrt(dx * dx + dy * dy)));
       if (double(b.y + 92) < double(p->y) + double(chefH / 2)) p->Angle = 360 - p->Angle;
     } else if (gone) {
-      if (p->Chef > 0 && (std::fabs(p->throwX) > 2 || std::fabs(p->throwY) > 2))
+      if (p->Chef != ChefNone && (std::fabs(p->throwX) > 2 || std::fabs(p->throwY) > 2))
         ChefsThrown = -std::abs(ChefsThrown) - 1;  // held negative until the end of the frame
       // The mouse lets go of him and his hat, and a hat he let go this frame falls into no box.
       if (Mouse) {
@@ -179,8 +181,8 @@ bool GameFrame() {
   if (KeyHits(KeyEscape)) return false;
   ClearScreen();
   ClearHitLayers(0);
-  if (KeyHits(KeyF1) != 0 && Scale > 0.1f) Mode = 4;
-  if (Mode == 4 && KeyHeld(KeyF1) == 0) Mode = 0;
+  if (KeyHits(KeyF1) != 0 && Scale > 0.1f) Mode = ModeReviewing;
+  if (Mode == ModeReviewing && KeyHeld(KeyF1) == 0) Mode = ModeNormal;
   BoxesTurn();
   DroppedHatOwner = -1;
   const bool tick100 = Ticked(Timer100, LastTick100);
