@@ -88,13 +88,13 @@ int TTutor::See() {
   if (q == 14 && Idle == 400)
     Add("If you try to appeal to everyone, you'll end up with gray.", "No one cares about gray.", 90, 0, 1);
   if (InspiredNews == 1 || (InspiredNews == 0 && q == 20 && idle())) {
-    Add("Any fan can be inspired to become a chef!", "But it won't happen if he doesn't see where he can help.", 70,
-        10, 1);
+    Add("Any fan can be inspired to become a chef!", "But it won't happen if he doesn't see where he can help.", 70, 10,
+        1);
     InspiredNews = -1;
   }
   if (Stage >= 3 && q == 14 && idle())
-    Add("The chefs will try to help you make colors.",
-        "But if they bother you, feel free to throw 'em off the screen.", 80, 0, 0);
+    Add("The chefs will try to help you make colors.", "But if they bother you, feel free to throw 'em off the screen.",
+        80, 0, 0);
   // The lessons wait for an idle stretch of at least their length: a hint added in the
   // same frame may already have moved Idle past it, and they must still come.
   if (q == 15 && Idle >= 90)
