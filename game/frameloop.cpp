@@ -6,8 +6,10 @@
 
 #include "game/ending.h"
 #include "game/mouse.h"
+#include "game/names.h"
 #include "game/person.h"
 #include "game/stages.h"
+#include "game/tutor.h"
 #include "game/view.h"
 #include "game/work.h"
 #include "game/world.h"
@@ -37,12 +39,22 @@ void BoxesTurn() {
   }
 }
 
+// The buttons appear as the tutor gets to them; a completed click switches the mode (a later one wins).
+void ButtonsTurn() {
+  if (Tutor->q > 5) NewButton.Be();
+  if (Tutor->q > 5 && AnyWork == 1) DeleteButton.Be();
+  if (Tutor->q > 14) FinalizeButton.Be();
+  if (NewButton.Activate) Mode = ModePlacing;
+  if (DeleteButton.Activate) Mode = ModeDeleting;
+  if (FinalizeButton.Activate) Mode = ModeFinalizing;
+}
+
 void ModeHints() {
   switch (Mode) {
-    case 1: ShowLines(HintPlace, HintCancel); break;
-    case 3: ShowLines(HintDelete, HintCancel); break;
-    case 2: ShowLines(HintFinalize, HintCancel); break;
-    case 4: ReviewOverlay(); break;
+    case ModePlacing: ShowLines(HintPlace, HintCancel); break;
+    case ModeDeleting: ShowLines(HintDelete, HintCancel); break;
+    case ModeFinalizing: ShowLines(HintFinalize, HintCancel); break;
+    case ModeReviewing: ReviewOverlay(); break;
     default: break;
   }
 }
@@ -122,7 +134,12 @@ void OffScreenPass() {
     } else if (gone) {
       if (p->Chef > 0 && (std::fabs(p->throwX) > 2 || std::fabs(p->throwY) > 2))
         ChefsThrown = -std::abs(ChefsThrown) - 1;  // held negative until the end of the frame
-      if (Mouse && Mouse->Clicked == p->MyHat.get()) Mouse->Clicked = nullptr;
+      // The mouse lets go of him and his hat, and a hat he let go this frame falls into no box.
+      if (Mouse) {
+        Mouse->Forget(p->MyHat.get());
+        Mouse->Forget(p.get());
+      }
+      if (DroppedHatOwner == p->ID) DroppedHatOwner = -1;
       if (p->CarriedHat > -1) People[size_t(p->CarriedHat)]->HatThief = -1;
       if (p->HatThief > -1) {
         People[size_t(p->HatThief)]->CarriedHat = -1;
@@ -145,6 +162,19 @@ void ReviewOverlay() {
   FillRect(0, 0, 1024, 768);
   SetDrawAlpha(1);
   UseColor(Black);
+  // The messages shown so far, past the title and credits; pauses take no room.
+  float y = 0;
+  for (int32_t i = 5; i < Tutor->r; ++i) {
+    const TQueue& message = *Tutor->Queue[size_t(i)];
+    if (message.s1.empty()) continue;
+    DrawTextAt(message.s1, 0, y);
+    y += 20;
+    if (!message.s2.empty()) {
+      DrawTextAt(message.s2, 0, y);
+      y += 20;
+    }
+    y += 15;
+  }
 }
 
 bool GameFrame() {
@@ -153,8 +183,8 @@ bool GameFrame() {
   ClearHitLayers(0);
   StageCheck();
   // F1 is refused in the closing scene.
-  if (KeyHits(KeyF1) != 0 && !InClosingScene()) Mode = 4;
-  if (Mode == 4 && KeyHeld(KeyF1) == 0) Mode = 0;
+  if (KeyHits(KeyF1) != 0 && !InClosingScene()) Mode = ModeReviewing;
+  if (Mode == ModeReviewing && KeyHeld(KeyF1) == 0) Mode = ModeNormal;
   ZoomAndGrowth();
   BoxesTurn();
   DroppedHatOwner = -1;
@@ -171,11 +201,19 @@ bool GameFrame() {
       TrendStep();
       LastTick4 = TimerTickCount(Timer4);
     }
+    ButtonsTurn();
     ModeHints();
   }
+  // The cursor comes alive after the artist's credit; presses made before then are dropped.
+  if (Tutor->q > 3)
+    Mouse->Be();
+  else
+    ButtonHits(ButtonLeft);
   MeasureFrameTime();
   if (tick100) LastTick100 = TimerTickCount(Timer100);
   OffScreenPass();
+  if (Mode == ModeNormal) Tutor->Be();  // the tutor's clock stands still in the special modes
+  Tutor->See();
   if (ChefsThrown < 0) ChefsThrown = -ChefsThrown;
   PresentFrame();
   return true;
