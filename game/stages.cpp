@@ -15,12 +15,8 @@
 
 namespace {
 
-// The first free slot of Works from `from` up (never used, or its box deleted), or -1.
-int32_t FreeWorkSlot(int32_t from) {
-  for (int32_t i = from; i < int32_t(Works.size()); ++i)
-    if (!Works[size_t(i)] || Works[size_t(i)]->Active == 0) return i;
-  return -1;
-}
+// A slot of Works is free when it was never used or its box was deleted.
+bool SlotFree(size_t i) { return !Works[i] || Works[i]->Active == 0; }
 
 ColorRef RandomColour() {
   auto c = std::make_shared<TColor>();
@@ -40,10 +36,10 @@ void FillOldBox(TWork& box, int32_t grey) {
 // Stage 2: a box in the top-right corner of the view stage 3 will show, only
 // peeking in at the corner of the current one.
 void FirstBox() {
-  const int32_t i = FreeWorkSlot(0);
+  const int32_t i = FreeWorkSlot();
   if (i < 0) return;
   WorkRef box = TWork::New();
-  Works[size_t(i)] = box;
+  PutWork(i, box);
   const double target = StageTable[3].TargetScale;
   box->Place(TruncInt(512 / target - TWork::width - 75), TruncInt(-384 / target + 75));
   box->Protected = 1;
@@ -79,14 +75,15 @@ void RingOfBoxes() {
   SetDrawRotation(0);
   HitImage(Oval, (-ImagePixelWidth(Oval)) / 2, (-ImagePixelHeight(Oval)) / 2, 0, 0, LayerPlacement, nullptr);
   int32_t count = 0;
-  for (int32_t i = FreeWorkSlot(0); i >= 0 && count < 15; i = FreeWorkSlot(i + 1)) {
+  for (size_t i = 0; i < Works.size() && count < 15; ++i) {
+    if (!SlotFree(i)) continue;
     int32_t x, y;
     do {
       x = RandomInt(-1800, 1520);
       y = RandomInt(-1300, 1115);
     } while (!HitRect(x, y, TWork::width, TWork::height, LayerPlacement, 0, nullptr).empty());
     WorkRef box = TWork::New();
-    Works[size_t(i)] = box;
+    PutWork(int32_t(i), box);
     box->Place(x, y);
     HitRect(x, y, TWork::width, TWork::height, 0, LayerPlacement, nullptr);
     FillOldBox(*box, 7);
@@ -98,9 +95,10 @@ void RingOfBoxes() {
 // rectangle; they may overlap each other and the ring.
 void FarField() {
   int32_t count = 0;
-  for (int32_t i = FreeWorkSlot(0); i >= 0 && count < 200; i = FreeWorkSlot(i + 1)) {
+  for (size_t i = 0; i < Works.size() && count < 200; ++i) {
+    if (!SlotFree(i)) continue;
     WorkRef box = TWork::New();
-    Works[size_t(i)] = box;
+    PutWork(int32_t(i), box);
     int32_t x, y;
     do {
       x = RandomInt(-5200, 5200);
