@@ -20,7 +20,7 @@
 
 namespace {
 
-// The mode hints, kept as objects so that a hint bar's hit id stays valid for the frame.
+// The mode hints, shown while a special mode waits for its click.
 const std::string HintPlace = "Click in an empty space to start a new color.";
 const std::string HintFinalize = "Click on a color to finalize it. No more changes will be allowed.";
 const std::string HintDelete = "Click on a color to delete it forever. No undoing this!";
@@ -95,10 +95,12 @@ const std::vector<int32_t>& PeoplePass() {
     }
   }
   std::array<uint8_t, std::tuple_size_v<decltype(People)>> done{};
+  // best starts at 0 once per pass: a pick that finds nobody above the start
+  // value repeats the previous pick.
+  int32_t best = 0;
   for (int32_t pick = 0; pick < PeopleCount; ++pick) {
     // Back to front: the highest on the screen first; ties go to the lower slot.
     float bestY = 536000000.0f;
-    int32_t best = 0;
     for (int32_t i = 0; i < PeopleCount; ++i) {
       if (done[size_t(i)] || i == held) continue;
       if (People[size_t(i)]->y < bestY) {
@@ -132,7 +134,7 @@ void OffScreenPass() {
       p->Angle = TruncInt(ACosDeg(dx / std::sqrt(dx * dx + dy * dy)));
       if (double(b.y + 92) < double(p->y) + double(chefH / 2)) p->Angle = 360 - p->Angle;
     } else if (gone) {
-      if (p->Chef > 0 && (std::fabs(p->throwX) > 2 || std::fabs(p->throwY) > 2))
+      if (p->Chef != ChefNone && (std::fabs(p->throwX) > 2 || std::fabs(p->throwY) > 2))
         ChefsThrown = -std::abs(ChefsThrown) - 1;  // held negative until the end of the frame
       // The mouse lets go of him and his hat, and a hat he let go this frame falls into no box.
       if (Mouse) {

@@ -63,7 +63,7 @@ PersonRef TPerson::New() {
   else
     p->Color->FollowTrend();
   p->Hairstyle = RandomInt(0, 9);
-  if (Stage >= 3 && p->Hairstyle < 4 && RandomInt(0, 150) == 1) p->Chef = 2;
+  if (Stage >= 3 && p->Hairstyle < 4 && RandomInt(0, 150) == 1) p->Chef = ChefBorn;
   return p;
 }
 
@@ -91,22 +91,22 @@ void TPerson::WalkingClock() {
 void TPerson::DrawHat(const ImageRef& picture, int32_t qx, int32_t qy, bool toque) {
   TMouse& mouse = *Mouse;
   const HitId hat = MyHat.get();
-  if (toque ? MyHat->On == 1 : MyHat->On != 0) {
+  if (toque ? MyHat->On == HatWorn : MyHat->On != HatOff) {
     if (mouse.Clicked == hat) {
       // Dragged: drawn at the cursor, and not registered, so it cannot be clicked again.
       if (mouse.JustClicked) mouse.offset(qx, qy);
       DrawScaled(picture, mouse.x + mouse.offX, mouse.y + mouse.offY, 0);
     } else if (mouse.Dropped == hat) {
       if (toque) {  // a toque let go falls
-        MyHat->On = -1;
+        MyHat->On = HatFalling;
         MyHat->x = mouse.x + mouse.offX;
         MyHat->y = mouse.y + mouse.offY;
       }
     } else {
       DrawScaled(picture, qx, qy, 0);
-      HitImage(picture, qx, qy, 0, 0, 1, hat);
+      HitImage(picture, qx, qy, 0, 0, LayerGrab, hat);
     }
-  } else if (MyHat->On == 0 && Chef == 0) {
+  } else if (MyHat->On == HatOff && Chef == ChefNone) {
     // An off hat can only be taken from a chef's hands.
     if (mouse.Clicked == hat && mouse.JustClicked && HatThief == -1) mouse.Clicked = nullptr;
     if (mouse.Clicked == hat) {
@@ -130,47 +130,50 @@ void TPerson::DrawFan() {
   if (Angle < 55 || Angle > 305) {
     const ImageRef& body = BodyFrames[size_t(Frame)];
     DrawScaled(body, ix, iy, 0);
-    HitImage(body, ix, iy, 0, 0, 1, this);
+    HitImage(body, ix, iy, 0, 0, LayerGrab, this);
   } else if (Angle > 125 && Angle < 235) {
     const ImageRef& body = BodyFrames[size_t(Frame)];
     DrawScaledMirrored(body, ix, iy, 0);
     SetDrawScale(-1, 1);
-    HitImage(body, TruncInt(double(x) + ImagePixelWidth(body)), iy, 0, 0, 1, this);
+    HitImage(body, TruncInt(double(x) + ImagePixelWidth(body)), iy, 0, 0, LayerGrab, this);
     SetDrawScale(1, 1);
   } else {
     const ImageRef& body = BodyFrames[size_t(16 - Frame)];
     DrawScaled(body, ix, iy, 0);
-    HitImage(body, ix, iy, 0, 0, 1, this);
+    HitImage(body, ix, iy, 0, 0, LayerGrab, this);
     b = 0.35;
   }
   const float h = StoreF(b * HeadBob[size_t(Frame)]);
   const int32_t faceY = TruncInt(double(y) + 72 + double(h));
   DrawScaled(FaceFor(Mood), TruncInt(double(x) + 90), faceY, 0);
-  HitImage(FaceFor(Mood), TruncInt(double(x) + 90), faceY, 0, 0, 9, this);
+  HitImage(FaceFor(Mood), TruncInt(double(x) + 90), faceY, 0, 0, LayerGrab | LayerFace, this);
   UseColor(Color);
   DrawScaled(Hairs[size_t(Hairstyle)], TruncInt(double(x) + 70), TruncInt(double(y) + 29 + double(h)), 0);
   DrawHat(HatImage, ix, TruncInt(double(y) + double(h)), false);
 }
 
 void TPerson::DrawChef() {
+  // Every part sits at int(x + k), as for fans: int(x) + k is a unit off where x + k crosses zero.
   const int32_t ix = TruncInt(x), iy = TruncInt(y);
   UseColor(White);
   DrawScaled(ChefBodyImage, ix, iy, 0);
-  HitImage(ChefBodyImage, ix, iy, 0, 0, 1, this);
-  DrawScaled(FaceFor(Mood), ix + 90, iy + 72, 0);  // chefs do not look at chefs: not registered
+  HitImage(ChefBodyImage, ix, iy, 0, 0, LayerGrab, this);
+  // Chefs do not look at chefs: the face is not registered.
+  DrawScaled(FaceFor(Mood), TruncInt(double(x) + 90), TruncInt(double(y) + 72), 0);
   UseColor(Color);
-  DrawScaled(Hairs[size_t(Hairstyle)], ix + 70, iy + 29, 0);
-  if (Chef == 1) {
+  DrawScaled(Hairs[size_t(Hairstyle)], TruncInt(double(x) + 70), TruncInt(double(y) + 29), 0);
+  if (Chef == ChefInspired) {
     DrawHat(HatImage, ix, iy, false);
-  } else if (Chef == 2) {
+  } else if (Chef == ChefBorn) {
     UseColor(White);
-    if (MyHat->On == 1) DrawHat(ChefHatImage, ix + 42, iy - 140, true);
+    if (MyHat->On == HatWorn) DrawHat(ChefHatImage, TruncInt(double(x) + 42), TruncInt(double(y) - 140), true);
   }
   if (CarriedHat > -1) {
     // The player can take the hat back by clicking it in the chef's hands.
+    const int32_t hx = TruncInt(double(x) + 55), hy = TruncInt(double(y) + 260);
     UseColor(People[size_t(CarriedHat)]->Color);
-    DrawScaled(HatImage, ix + 55, iy + 260, 0);
-    HitImage(HatImage, ix + 55, iy + 260, 0, 0, 1, People[size_t(CarriedHat)]->MyHat.get());
+    DrawScaled(HatImage, hx, hy, 0);
+    HitImage(HatImage, hx, hy, 0, 0, LayerGrab, People[size_t(CarriedHat)]->MyHat.get());
   }
 }
 
@@ -179,20 +182,20 @@ void TPerson::DrawHeld() {
   UseColor(White);
   if (mouse.JustClicked) mouse.offset(TruncInt(x), TruncInt(y));
   const int32_t px = mouse.x + mouse.offX, py = mouse.y + mouse.offY;
-  if (Chef == 0) {
+  if (Chef == ChefNone) {
     DrawScaled(BodyFrames[8], px, py, 0);
     DrawScaled(Faces[1], px + 90, py + 72, 0);  // a held fan always looks unhappy
     UseColor(Color);
     DrawScaled(Hairs[size_t(Hairstyle)], px + 70, py + 29, 0);
-    if (MyHat->On != 0) DrawScaled(HatImage, px, py, 0);
+    if (MyHat->On != HatOff) DrawScaled(HatImage, px, py, 0);
   } else {
     DrawScaled(ChefBodyImage, px, py, 0);
     DrawScaled(Faces[3], px + 90, py + 72, 0);
     UseColor(Color);
     DrawScaled(Hairs[size_t(Hairstyle)], px + 70, py + 29, 0);
-    if (Chef == 1 && MyHat->On != 0) {
+    if (Chef == ChefInspired && MyHat->On != HatOff) {
       DrawScaled(HatImage, px, py, 0);
-    } else if (Chef == 2 && MyHat->On == 1) {
+    } else if (Chef == ChefBorn && MyHat->On == HatWorn) {
       UseColor(White);
       DrawScaled(ChefHatImage, px + 42, py - 140, 0);
     }
@@ -205,11 +208,11 @@ void TPerson::DrawHeld() {
 }
 
 void TPerson::EndOfFrameHat() {
-  if (MyHat->On == -1) {
+  if (MyHat->On == HatFalling) {
     MyHat->y = TruncInt(double(MyHat->y) + double(FrameTime) * 10);
     if (double(MyHat->y) > 384 / double(Scale)) {
-      MyHat->On = 0;  // fallen past the bottom of the view
-    } else if (Chef > 0) {
+      MyHat->On = HatOff;  // fallen past the bottom of the view
+    } else if (Chef != ChefNone) {
       UseColor(White);
       DrawScaled(ChefHatImage, MyHat->x, MyHat->y, 0);
     } else {
@@ -220,6 +223,6 @@ void TPerson::EndOfFrameHat() {
   if (Mouse->Dropped == MyHat.get()) {
     // The next frame's boxes take the hat if it was let go over an open one.
     DroppedHatOwner = ID;
-    if (MyHat->On == 0) MyHat->On = 1;  // taken back from a chef: back on its owner's head
+    if (MyHat->On == HatOff) MyHat->On = HatWorn;  // taken back from a chef: back on its owner's head
   }
 }

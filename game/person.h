@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "game/color.h"
+#include "game/names.h"
 #include "game/opinion.h"
 #include "platform/image.h"
 
 class THat {
  public:
   int32_t Owner = 0;  // index in People of the person the hat belongs to
-  int32_t On = 1;     // 1 worn, 0 off, -1 falling (a toque let go)
+  int32_t On = HatWorn;  // HatWorn, HatOff, or HatFalling (a toque let go)
   int32_t x = 0;      // position of a falling toque
   int32_t y = 0;
 };
@@ -44,7 +45,7 @@ class TPerson {
   int32_t LossValue = -1;    // the mood a lost box imposes; -1 none
   float LossRetention = 0.0f;
   int32_t LossChangeIn = 0;  // 4 Hz ticks to the next weakening of the loss
-  int32_t Chef = 0;          // 0 fan, 1 inspired chef, 2 chef born with a toque
+  int32_t Chef = ChefNone;   // ChefNone (a fan), ChefInspired, or ChefBorn (with a toque)
   int32_t CarriedHat = -1;   // People index of the person whose hat he carries
   int32_t HatThief = -1;     // People index of the chef carrying this person's hat
   int32_t Ownership = -1;    // Works slot of the box he owns

@@ -36,20 +36,20 @@ int TPerson::Be() {
     return 0;
   }
   WalkingClock();
-  if (Chef == 0) BoxContact();
+  if (Chef == ChefNone) BoxContact();
   Mood = 35;
   int32_t allPatient = 1, flee = 0;
-  if (!(Chef == 2 && MyHat->On == 1)) Sight(allPatient, flee);  // a chef in his toque has no opinions
+  if (!(Chef == ChefBorn && MyHat->On == HatWorn)) Sight(allPatient, flee);  // a chef in his toque has no opinions
   // (Chef sight: choosing a hat to follow, the chef's mood and where to carry a hat.)
-  if (Chef == 0) Loss();
+  if (Chef == ChefNone) Loss();
   if (!Thrown()) {
-    if (Chef == 0) Vision();
+    if (Chef == ChefNone) Vision();
     SetDrawRotation(0);
     // (A chef checks that the followed fan can still be followed here.)
-    if (Chef == 0 || (Following == -1 && Destination == -1)) Wander(allPatient, flee);
+    if (Chef == ChefNone || (Following == -1 && Destination == -1)) Wander(allPatient, flee);
     // (Otherwise a chef chases a fan or delivers a hat.)
   }
-  if (Chef == 0)
+  if (Chef == ChefNone)
     DrawFan();
   else
     DrawChef();
@@ -58,7 +58,7 @@ int TPerson::Be() {
 }
 
 void TPerson::BoxContact() {
-  const HitList boxes = HitRect(TruncInt(double(x) + 85), TruncInt(y), 110, 173, 4, 0, nullptr);
+  const HitList boxes = HitRect(TruncInt(double(x) + 85), TruncInt(y), 110, 173, LayerBoxBody, 0, nullptr);
   for (HitId id : boxes) {
     const TWork& b = BoxOf(id);
     // Each test sees the position left by the boxes before it.
@@ -94,7 +94,7 @@ size_t TPerson::NewOpinionSlot() {
 
 void TPerson::Sight(int32_t& allPatient, int32_t& flee) {
   const HitList zones = HitRect(TruncInt(x), TruncInt(y), ImagePixelWidth(BodyFrames[8]),
-                                ImagePixelHeight(BodyFrames[8]), 2, 0, nullptr);
+                                ImagePixelHeight(BodyFrames[8]), LayerSight, 0, nullptr);
   if (zones.empty()) return;
   int32_t sum = 0, seen = 0, extreme = 35;
   for (HitId id : zones) {
@@ -126,7 +126,7 @@ void TPerson::Sight(int32_t& allPatient, int32_t& flee) {
       if (o.ChangeIn <= 0) {
         const int32_t old = o.Is;
         o.Form(*Color, *b.Mix);
-        if (Chef == 0 && Stage >= 3 && b.Locked == 0 && std::abs(34 - old) > 27 &&
+        if (Chef == ChefNone && Stage >= 3 && b.Locked == LockOpen && std::abs(34 - old) > 27 &&
             OnScreen(TruncInt(x), TruncInt(y), ImagePixelWidth(ChefBodyImage), ImagePixelHeight(ChefBodyImage), 0) &&
             std::abs(34 - o.Is) > 27) {
           InspiredBy = b.ID;
@@ -135,13 +135,13 @@ void TPerson::Sight(int32_t& allPatient, int32_t& flee) {
       }
       if (o.Patience <= 0) allPatient = 0;
       if (o.Is < 30 && b.NextIng > b.Capacity + 2) flee = 1;  // a box he dislikes is overfull
-      if (Chef == 1 && Ownership == -1 && o.Is > 60) Claim(b.ID);
+      if (Chef == ChefInspired && Ownership == -1 && o.Is > 60) Claim(b.ID);
     }
     const int32_t is = Opinion[found].Is;
     sum += is;
     if (std::abs(is - 35) > std::abs(extreme - 35)) {
       extreme = is;
-      if (Chef == 0 && extreme > 58 && b.Locked == 1 && GettingHat > -2) GettingHat = WorkSlotOf(b.ID);
+      if (Chef == ChefNone && extreme > 58 && b.Locked == LockFinalized && GettingHat > -2) GettingHat = WorkSlotOf(b.ID);
     }
   }
   if (seen > 0) Mood = (sum / seen + extreme) / 2;
@@ -186,7 +186,7 @@ void TPerson::Vision() {
   // The wedge ahead of the head: a box in it turns the fan away by 45 to 90 degrees.
   SetDrawRotation(float(Angle));
   const HitList ahead = HitImage(VisionImage, TruncInt(double(x) + ImagePixelWidth(BodyFrames[8]) / 2),
-                                 TruncInt(double(y) + ImagePixelHeight(HatImage) + 15), 0, 4, 0, nullptr);
+                                 TruncInt(double(y) + ImagePixelHeight(HatImage) + 15), 0, LayerBoxBody, 0, nullptr);
   if (!ahead.empty()) {
     const int32_t side = 2 * RandomInt(0, 1) - 1;
     Angle += side * RandomInt(45, 90);
@@ -201,7 +201,7 @@ void TPerson::Step(double k) {
 void TPerson::Wander(int32_t allPatient, int32_t flee) {
   // Nobody wanders up the screen more steeply than 35 degrees off the horizontal.
   if (Angle > 215 && Angle < 325) Angle = Angle <= 270 ? 215 : 325;
-  if (Chef != 0) return;  // (chefs wander their own way)
+  if (Chef != ChefNone) return;  // (chefs wander their own way)
   if (flee) {
     Angle += RandomInt(-1, 1);
     Step(3.5);

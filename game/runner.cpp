@@ -20,9 +20,7 @@ HeadlessGame::HeadlessGame(HeadlessBackend& backend, int32_t seed) : backend_(ba
 }
 
 HeadlessGame::~HeadlessGame() {
-  CloseScreen();
-  SetDrawScale(1, 1);
-  SetDrawRotation(0);
+  ResetServices();
   ClearHitLayers(0);
   ResetWorld();
   ClearRegistry();

@@ -44,24 +44,16 @@ void BuildWorld(int clockSeed) {
   Mouse = std::make_shared<TMouse>(TMouse::New());
   LoadPeoplePictures();
   Timer100 = StartTimer(100);
-  ColorCells.fill(0);
-  White = TColor::Get(255, 255, 255);
-  Black = TColor::Get(0, 0, 0);
-  Grey = TColor::Get(127, 127, 127);
   Timer4 = StartTimer(4);
   Timer1000 = StartTimer(1000);
-  LastTick1000 = 0;
-  FrameCount = 0;
   NewButton.Set(7, 690, 180, 30, "New color");
   DeleteButton.Set(7, 730, 130, 30, "Delete color");
   FinalizeButton.Set(149, 730, 140, 30, "Finalize color");
   // The End button's label is drawn by the closing scene; its height reaches past the screen's bottom.
   EndButton.Set(0, 734, TextPixelWidth("End") + 14, 768, "");
   LoadBoxPictures();
-  Works.fill(nullptr);
   Tutor = TTutor::New();
   PeopleCount = 20;
-  People.fill(nullptr);
   for (int32_t i = 0; i < 20; ++i) {
     People[size_t(i)] = TPerson::New();
     People[size_t(i)]->ID = i;
@@ -71,9 +63,6 @@ void BuildWorld(int clockSeed) {
   SetBlendMode(BlendAlpha);
   TrendTimer = RandomInt(1, 74);
   Timer1 = StartTimer(1);
-  LastTick1 = 0;
-  SecondScore = 0;
-  StageScore = 0;
   FillStageTable();
   Oval = LoadImageFile("incbin::oval.png");
 }

@@ -4,5 +4,6 @@
 
 // Everything from registration to the world ready for its first frame.
 void StartGame();
-// The game-screen half of start-up (from the seeding on), for tests that skip the intro.
+// The game-screen half of start-up (from the seeding on), on a world that
+// ResetWorld has just put back to its start values.
 void BuildWorld(int clockSeed);

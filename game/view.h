@@ -4,6 +4,7 @@
 // be seen, and leave the drawing scale at (1, 1).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "game/color.h"
@@ -21,5 +22,14 @@ int RectScaled(int x, int y, int w, int h, const ColorRef& c);
 int OvalScaled(int x, int y, int w, int h);
 // 1 if the world rectangle overlaps the visible world (partly = 1) or lies wholly inside it (partly = 0).
 int OnScreen(int x, int y, int w, int h, int partly);
+// The message bars' ids in hit layer 1, one per line: the bars are registered
+// under these, never under the shown strings, so an id stays valid whatever
+// the caller passed, and the mouse and the tutor can tell a bar when they see one.
+struct MessageBar {
+  int32_t Line;  // 1 upper, 2 lower
+};
+extern const MessageBar UpperBar;
+extern const MessageBar LowerBar;
+
 // Two centred message lines on white bars at the top of the screen, registered in hit layer 1.
 int ShowLines(const std::string& line1, const std::string& line2);

@@ -15,7 +15,7 @@
 WorkRef TWork::New() {
   auto w = std::make_shared<TWork>();
   w->Capacity = RandomInt(20, 70);
-  w->Locked = 0;
+  w->Locked = LockOpen;
   for (ColorRef& slot : w->Ingredients) slot = std::make_shared<TColor>();
   w->NextIng = 0;
   w->Mix = std::make_shared<TColor>();
@@ -56,7 +56,7 @@ int TWork::Add(const ColorRef& colour, int32_t n) {
   };
   Mix->Set(channel(SR), channel(SG), channel(SB));
 
-  if (NextIng > Capacity + 9) Locked = 2;
+  if (NextIng > Capacity + 9) Locked = LockFull;
   // The tutor's news that a box holds only so many hats; decided once, at a random point near capacity.
   if (FilledNews == 0) {
     const int32_t r = RandomInt(-4, 1);
@@ -75,7 +75,7 @@ int TWork::Be() {
   const int32_t e = NextIng - 1 - Capacity;  // bulge depth once past capacity
 
   // Finalized frame, bulging with the body.
-  if (Locked == 1) {
+  if (Locked == LockFinalized) {
     UseColor(Black);
     RectScaled(x - 2, y - 2, 284, 189, nullptr);
     if (e > 0) {
@@ -101,39 +101,39 @@ int TWork::Be() {
     SetDrawAlpha(StoreF((double(Scale) - double(0.1f)) * 10.0));
   else if (Scale <= 0.1f)
     SetDrawAlpha(0.0f);
-  if (Protected == 0 && Locked == 1) DrawScaled(FinalizedImage, x, y, 0);
+  if (Protected == 0 && Locked == LockFinalized) DrawScaled(FinalizedImage, x, y, 0);
   if (Protected == 0 && NextIng > Capacity + 9) DrawScaled(FullImage, x, y, 0);
   SetDrawAlpha(1.0f);
 
   // Clickable (layer 1) and a box body (layer 4).
-  HitRect(x, y, width, height, 0, 5, this);
+  HitRect(x, y, width, height, 0, LayerGrab | LayerBoxBody, this);
 
   // A hat let go within 10 units of the box falls in, unless the box is closed to the player.
   if (Mouse && Mouse->x >= x - 10 && Mouse->x <= x + 290 && Mouse->y >= y - 10 && Mouse->y <= y + 195 &&
-      DroppedHatOwner > -1 && DroppedHatOwner < int32_t(People.size()) && People[DroppedHatOwner] && Locked == 0 &&
+      DroppedHatOwner > -1 && DroppedHatOwner < int32_t(People.size()) && People[DroppedHatOwner] && Locked == LockOpen &&
       Protected == 0) {
     const std::shared_ptr<TPerson> p = People[DroppedHatOwner];
-    if (p->Chef < 2) {
+    if (p->Chef < ChefBorn) {
       Add(p->Color, 1);
     } else {
       // A toque adds white, and its chef takes the box as his own.
       Add(White, 1);
       p->Claim(ID);
     }
-    if (p->MyHat) p->MyHat->On = 0;
+    if (p->MyHat) p->MyHat->On = HatOff;
     DroppedHatOwner = -1;  // no later box takes the same hat
   }
 
   const bool clicked = Mouse && Mouse->Clicked == static_cast<const void*>(this);
-  if (Mode == 3 && clicked && Protected == 0) {
+  if (Mode == ModeDeleting && clicked && Protected == 0) {
     // Deleted, but seen once more this frame so that onlookers feel the loss.
     Active = 0;
-    HitRect(x - 175, y - 175, 630, 535, 0, 2, this);
+    HitRect(x - 175, y - 175, 630, 535, 0, LayerSight, this);
   }
-  if (Mode == 2 && clicked && Protected == 0) Locked = 1;
+  if (Mode == ModeFinalizing && clicked && Protected == 0) Locked = LockFinalized;
 
   // Sight zone: people within 175 units of a box on screen can see it.
-  if (OnScreen(x, y, width, height, 1)) HitRect(x - 175, y - 175, 630, 535, 0, 2, this);
+  if (OnScreen(x, y, width, height, 1)) HitRect(x - 175, y - 175, 630, 535, 0, LayerSight, this);
   return 0;
 }
 

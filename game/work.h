@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "game/color.h"
+#include "game/names.h"
 
 class TWork;
 using WorkRef = std::shared_ptr<TWork>;
@@ -26,7 +27,7 @@ class TWork {
   int32_t NextIng = 0;     // ingredients held
   int32_t x = 0;           // top-left corner, world units
   int32_t y = 0;
-  int32_t Locked = 0;      // 0 open, 1 finalized, 2 full
+  int32_t Locked = LockOpen;  // LockOpen, LockFinalized or LockFull
   int32_t ID = 0;          // serial number over the whole game
   int32_t Protected = 0;   // 1 for the boxes the game makes itself
 

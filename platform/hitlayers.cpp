@@ -5,8 +5,8 @@
 #include <cmath>
 #include <functional>
 
-#include "platform/backend.h"
 #include "platform/numeric.h"
+#include "platform/transform.h"
 
 namespace {
 

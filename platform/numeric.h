@@ -1,4 +1,5 @@
-// Numeric conventions: how reals become integers and 32-bit floats.
+// Numeric conventions: how reals become integers and 32-bit floats, and
+// trigonometry in degrees.
 //
 // Every real that becomes an integer is truncated toward zero, never rounded.
 // A plain cast is undefined for NaN and for values outside the int range, so
@@ -26,3 +27,8 @@ constexpr int32_t WrapInt(int64_t v) { return static_cast<int32_t>(static_cast<u
 // Write `Scale = StoreF(double(Scale) - double(FrameTime) / 1500.0)` so that the
 // promotion to double is visible where a float field takes part in arithmetic.
 constexpr float StoreF(double v) { return static_cast<float>(v); }
+
+// Trigonometry in degrees, evaluated in double.
+inline double SinDeg(double degrees) { return std::sin(degrees * 0.017453292519943295); }
+inline double CosDeg(double degrees) { return std::cos(degrees * 0.017453292519943295); }
+inline double ACosDeg(double x) { return std::acos(x) * 57.29577951308232; }

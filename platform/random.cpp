@@ -1,7 +1,5 @@
 #include "platform/random.h"
 
-#include <cmath>
-
 #include "platform/numeric.h"
 
 namespace {
@@ -28,6 +26,8 @@ void SeedRandom(int32_t seed) {
   State = (s == 0 || s == 0x7FFFFFFF) ? UnseededState : s;
 }
 
+void ResetRandom() { State = UnseededState; }
+
 int32_t RandomState() { return State; }
 
 double RandomUnit() {
@@ -52,6 +52,3 @@ int32_t RandomInt(int32_t low, int32_t high) {
   return WrapInt(int64_t(high) + TruncInt(u * (1.0 - double(d))));
 }
 
-double SinDeg(double degrees) { return std::sin(degrees * 0.017453292519943295); }
-double CosDeg(double degrees) { return std::cos(degrees * 0.017453292519943295); }
-double ACosDeg(double x) { return std::acos(x) * 57.29577951308232; }

@@ -10,6 +10,8 @@
 
 // Sets the state from a seed; 0 and 0x7FFFFFFF (not valid states) become 4660.
 void SeedRandom(int32_t seed);
+// Back to the unseeded state, 4660, as at process start (part of ResetWorld).
+void ResetRandom();
 // The raw state, for tests and the playthrough log.
 int32_t RandomState();
 // A double in [0, 1) built from two steps of the generator.
@@ -18,8 +20,3 @@ double RandomUnit();
 double RandomReal(double low, double high);
 // An integer between the bounds, both included; bounds in either order.
 int32_t RandomInt(int32_t low, int32_t high);
-
-// Trigonometry in degrees.
-double SinDeg(double degrees);
-double CosDeg(double degrees);
-double ACosDeg(double x);

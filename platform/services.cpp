@@ -7,6 +7,7 @@
 
 #include "platform/backend.h"
 #include "platform/numeric.h"
+#include "platform/transform.h"
 
 namespace {
 
@@ -14,8 +15,6 @@ struct DrawingState {
   uint8_t R = 255, G = 255, B = 255;
   uint8_t Alpha = 255;
   int Blend = BlendAlphaTest;
-  float Rotation = 0.0f;
-  float ScaleX = 1.0f, ScaleY = 1.0f;
   FontRef CurrentFont;
   uint8_t ClearR = 0, ClearG = 0, ClearB = 0;
 };
@@ -68,9 +67,10 @@ DrawCall StartCall(DrawCall::Kind kind, float x, float y) {
   call.B = State.B;
   call.Alpha = State.Alpha;
   call.Blend = State.Blend;
-  call.Rotation = State.Rotation;
-  call.ScaleX = State.ScaleX;
-  call.ScaleY = State.ScaleY;
+  const Orientation& o = CurrentOrientation();
+  call.Rotation = o.Rotation;
+  call.ScaleX = o.ScaleX;
+  call.ScaleY = o.ScaleY;
   call.Placement = CurrentTransform(x, y);
   return call;
 }
@@ -89,8 +89,13 @@ void UseBackend(Backend* backend) { Active = backend; }
 Backend* CurrentBackend() { return Active; }
 void SetExitHandler(ExitHandler handler) { OnExit = handler; }
 
-Transform CurrentTransform(double px, double py) {
-  return Transform::Make(px, py, State.Rotation, State.ScaleX, State.ScaleY);
+void ResetServices() {
+  CloseScreen();
+  State = DrawingState{};
+  CurrentOrientation() = Orientation{};
+  Pace = Pacing{};
+  Input = InputState{};
+  EventTimeMs = 0;
 }
 
 void OpenScreen(int width, int height, int depth, int hertz) {
@@ -104,6 +109,7 @@ void OpenScreen(int width, int height, int depth, int hertz) {
   }
   ScreenOpen = true;
   State = DrawingState{};
+  CurrentOrientation() = Orientation{};
   Input.ClearKeysAndButtons();
   if (hertz < 1) hertz = 60;
   Pace = Pacing{};
@@ -170,11 +176,11 @@ void SetDrawAlpha(float a) {
 }
 
 void SetBlendMode(int mode) { State.Blend = mode; }
-void SetDrawRotation(float degrees) { State.Rotation = degrees; }
+void SetDrawRotation(float degrees) { CurrentOrientation().Rotation = degrees; }
 
 void SetDrawScale(float sx, float sy) {
-  State.ScaleX = sx;
-  State.ScaleY = sy;
+  CurrentOrientation().ScaleX = sx;
+  CurrentOrientation().ScaleY = sy;
 }
 
 void FillRect(float x, float y, float w, float h) { DrawShape(DrawCall::Kind::Rect, x, y, w, h); }

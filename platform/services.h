@@ -41,6 +41,9 @@ using TimerRef = std::shared_ptr<TTimer>;
 void OpenScreen(int width, int height, int depth, int hertz);
 // Closes the screen and restores the display mode; safe to call when nothing is open.
 void CloseScreen();
+// Closes any open screen and puts the drawing state, the pacing and the input
+// back to their start, as in a fresh process (the backend stays selected).
+void ResetServices();
 // Shows the back buffer and paces the loop to the hertz of OpenScreen.
 void PresentFrame();
 // Fills the back buffer with the clear colour.

@@ -2,7 +2,19 @@
 
 #include <cmath>
 
-#include "platform/random.h"
+#include "platform/numeric.h"
+
+namespace {
+
+Orientation InForce;
+
+}  // namespace
+
+Orientation& CurrentOrientation() { return InForce; }
+
+Transform CurrentTransform(double px, double py) {
+  return Transform::Make(px, py, InForce.Rotation, InForce.ScaleX, InForce.ScaleY);
+}
 
 Transform Transform::Make(double px, double py, double rotationDegrees, double sx, double sy) {
   Transform t;

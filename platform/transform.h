@@ -25,3 +25,16 @@ struct Transform {
   Quad MapBox(double x0, double y0, double x1, double y1) const;
   bool IsAxisAligned() const { return Iy == 0 && Jx == 0; }
 };
+
+// The rotation and scale in force for later drawing calls and hit shapes: part
+// of the services' drawing state (SetDrawRotation, SetDrawScale), kept here so
+// that drawing and the hit layers place a shape by one transform.
+struct Orientation {
+  float Rotation = 0.0f;  // degrees clockwise on screen
+  float ScaleX = 1.0f;    // negative mirrors
+  float ScaleY = 1.0f;
+};
+// The orientation in force; the services set and reset it.
+Orientation& CurrentOrientation();
+// The drawing transform in force for a drawing call or hit shape at (px, py).
+Transform CurrentTransform(double px, double py);

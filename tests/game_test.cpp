@@ -35,7 +35,7 @@ class Intro : public ::testing::Test {
   }
   void TearDown() override {
     SetExitHandler(nullptr);
-    CloseScreen();
+    ResetServices();
     ClearRegistry();
     UseBackend(nullptr);
   }
@@ -215,14 +215,14 @@ TEST_F(Game, FrameTimeIsZeroUntilAHundredFramesHavePassed) {
 
 TEST_F(Game, F1ReviewsMessagesOnlyWhileHeldAndAboveTheLastZoom) {
   HeadlessGame game(backend, 5);
-  Mode = 1;  // F1 abandons a special mode
+  Mode = ModePlacing;  // F1 abandons a special mode
   game.Run(1, {{0, {HeadlessBackend::Event::Kind::KeyDown, KeyF1, 0}}});
-  EXPECT_EQ(Mode, 4);
+  EXPECT_EQ(Mode, ModeReviewing);
   game.Run(1, {{1, {HeadlessBackend::Event::Kind::KeyUp, KeyF1, 0}}});
-  EXPECT_EQ(Mode, 0);
+  EXPECT_EQ(Mode, ModeNormal);
   Scale = 0.1f;
   game.Run(1, {{2, {HeadlessBackend::Event::Kind::KeyDown, KeyF1, 0}}});
-  EXPECT_EQ(Mode, 0);
+  EXPECT_EQ(Mode, ModeNormal);
 }
 
 TEST_F(Game, EscEndsTheLoopBeforeTheNextFrame) {
@@ -241,6 +241,12 @@ TEST_F(Game, PeopleActBackToFrontWithTheHeldPersonLast) {
   EXPECT_EQ(PeoplePass(), (std::vector<int32_t>{1, 2, 0, 3}));
   Mouse->Clicked = People[1]->MyHat.get();  // holding his hat holds him in the pass
   EXPECT_EQ(PeoplePass(), (std::vector<int32_t>{2, 0, 3, 1}));
+  // Nobody lies above y = 536000000 for the second pick: best keeps the first pick's slot.
+  Mouse->Clicked = nullptr;
+  PeopleCount = 2;
+  People[0]->y = 7e8f;
+  People[1]->y = 100;
+  EXPECT_EQ(PeoplePass(), (std::vector<int32_t>{1, 1}));
 }
 
 TEST_F(Game, TheMoodScoreDoesNotSinkOnceNegative) {

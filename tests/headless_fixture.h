@@ -15,9 +15,7 @@ class HeadlessScreen : public ::testing::Test {
     ClearHitLayers(0);
   }
   void TearDown() override {
-    CloseScreen();
-    SetDrawScale(1, 1);
-    SetDrawRotation(0);
+    ResetServices();
     ClearHitLayers(0);
     UseBackend(nullptr);
   }

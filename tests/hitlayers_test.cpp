@@ -117,7 +117,6 @@ TEST_F(HitLayers, RotatedPictureIsTestedWhereItIsDrawn) {
   EXPECT_EQ(HitImage(wedge, 100, 100, 0, 4, 0, nullptr).size(), 1u);
   SetDrawRotation(270);
   EXPECT_TRUE(HitImage(wedge, 100, 100, 0, 4, 0, nullptr).empty());
-  SetDrawRotation(0);
 }
 
 TEST_F(HitLayers, RotatedRectanglesOverlapByArea) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "game/frameloop.h"
 #include "game/mouse.h"
@@ -10,6 +11,7 @@
 #include "game/work.h"
 #include "game/world.h"
 #include "platform/hitlayers.h"
+#include "platform/numeric.h"
 #include "platform/random.h"
 
 namespace {
@@ -140,7 +142,57 @@ TEST_F(People_, FacingLeftIsMirroredAndHitWhereDrawn) {
   ASSERT_TRUE(body);
   EXPECT_LT(body->ScaleX, 0);
   // The body covers world x -100 to 180 either way; its torso is found there.
-  EXPECT_EQ(HitRect(-100 + 130, -200 + 250, 4, 4, 1, 0, nullptr).First(), p.get());
+  EXPECT_EQ(HitRect(-100 + 130, -200 + 250, 4, 4, LayerGrab, 0, nullptr).First(), p.get());
+}
+
+// The first opaque pixel of a picture's leftmost opaque column: the world cell
+// it lands on is covered only when the picture is placed exactly there.
+std::pair<int, int> LeftmostOpaque(const ImageRef& image) {
+  for (int c = 0; c < image->Width; ++c)
+    for (int r = 0; r < image->Height; ++r)
+      if (image->Pixels[(size_t(r) * size_t(image->Width) + size_t(c)) * 4 + 3] >= 128) return {c, r};
+  return {-1, -1};
+}
+
+TEST_F(People_, AChefAtAFractionalPlaceIsDrawnAndHitAtTheRealSums) {
+  FrameTime = 0.0f;
+  PersonRef chef = Fan(-0.5f, 0.5f, 0);
+  chef->Chef = ChefBorn;
+  chef->Mood = 35;
+  chef->FrameIn = 50;
+  PersonRef owner = People[1];
+  owner->MyHat->On = HatOff;
+  owner->HatThief = 0;
+  chef->CarriedHat = 1;
+  Act(*chef);
+  // int(-0.5 + k) for k = 90, 70, 42, 55 and int(0.5 + k) for k = -140; int(x) + k is one further right or up.
+  const DrawCall* face = DrawnImage(Faces[3]);
+  const DrawCall* hair = DrawnImage(Hairs[3]);
+  const DrawCall* toque = DrawnImage(ChefHatImage);
+  const DrawCall* carried = DrawnImage(HatImage);
+  ASSERT_TRUE(face && hair && toque && carried);
+  EXPECT_EQ(face->X, 512 + 89);
+  EXPECT_EQ(face->Y, 384 + 72);
+  EXPECT_EQ(hair->X, 512 + 69);
+  EXPECT_EQ(hair->Y, 384 + 29);
+  EXPECT_EQ(toque->X, 512 + 41);
+  EXPECT_EQ(toque->Y, 384 - 139);
+  EXPECT_EQ(carried->X, 512 + 54);
+  EXPECT_EQ(carried->Y, 384 + 260);
+  EXPECT_EQ(carried->R, owner->Color->R);
+  // Layer 1 holds the toque and the carried hat where they are drawn, not a unit off.
+  auto hitAt = [](const ImageRef& picture, int qx, int qy, HitId id) {
+    const auto [c, r] = LeftmostOpaque(picture);
+    const HitList hits = HitRect(qx + c - TruncInt(picture->HandleX), qy + r - TruncInt(picture->HandleY), 1, 1,
+                                 LayerGrab, 0, nullptr);
+    for (HitId hit : hits)
+      if (hit == id) return true;
+    return false;
+  };
+  EXPECT_TRUE(hitAt(ChefHatImage, 41, -139, chef->MyHat.get()));
+  EXPECT_FALSE(hitAt(ChefHatImage, 41 - 1, -139, chef->MyHat.get()));
+  EXPECT_TRUE(hitAt(HatImage, 54, 260, owner->MyHat.get()));
+  EXPECT_FALSE(hitAt(HatImage, 54 - 1, 260, owner->MyHat.get()));
 }
 
 TEST_F(People_, AMoodPicksItsFace) {
@@ -151,7 +203,7 @@ TEST_F(People_, AMoodPicksItsFace) {
   Act(*p);
   EXPECT_EQ(p->Mood, 69);
   EXPECT_TRUE(DrawnImage(Faces[6]));
-  EXPECT_EQ(HitRect(90 + 50, -200 + 72 + 14 + 50, 2, 2, 8, 0, nullptr).First(), p.get());  // the face, in layer 8
+  EXPECT_EQ(HitRect(90 + 50, -200 + 72 + 14 + 50, 2, 2, LayerFace, 0, nullptr).First(), p.get());  // the face
 }
 
 TEST_F(People_, BoxContactPushesAFanOutBoxByBox) {
@@ -247,7 +299,7 @@ TEST_F(People_, LosingALovedBoxDragsTheMoodDown) {
   loved->Active = 0;  // deleted this frame: its sight zone is still registered
   ClearHitLayers(0);
   kept->Be();
-  HitRect(loved->x - 175, loved->y - 175, 630, 535, 0, 2, loved.get());
+  HitRect(loved->x - 175, loved->y - 175, 630, 535, 0, LayerSight, loved.get());
   p->Be();
   EXPECT_EQ(p->LossValue, 0);
   EXPECT_GE(p->LossRetention, 0.6f);
@@ -261,7 +313,7 @@ TEST_F(People_, LosingALovedBoxDragsTheMoodDown) {
   Thinks(*p, *Box(2, 300, 300), 30);
   Works[2]->Active = 0;
   ClearHitLayers(0);
-  HitRect(300 - 175, 300 - 175, 630, 535, 0, 2, Works[2].get());
+  HitRect(300 - 175, 300 - 175, 630, 535, 0, LayerSight, Works[2].get());
   p->Be();
   EXPECT_EQ(p->LossValue, 26);
 }
@@ -278,7 +330,7 @@ TEST_F(People_, AHeldFanKeepsHisMood) {
   Act(*p);
   EXPECT_EQ(p->Mood, 60);
   EXPECT_TRUE(DrawnImage(Faces[1]));  // a held fan shows the second face
-  EXPECT_TRUE(HitRect(0, -200, 280, 510, 1, 0, nullptr).empty());  // and registers nothing
+  EXPECT_TRUE(HitRect(0, -200, 280, 510, LayerGrab, 0, nullptr).empty());  // and registers nothing
 }
 
 TEST_F(People_, AHatDroppedOverAnOpenBoxIsUsedUp) {
@@ -290,12 +342,12 @@ TEST_F(People_, AHatDroppedOverAnOpenBoxIsUsedUp) {
   Mouse->Dropped = p->MyHat.get();
   Act(*p);
   EXPECT_EQ(DroppedHatOwner, p->ID);
-  EXPECT_EQ(p->MyHat->On, 1);
+  EXPECT_EQ(p->MyHat->On, HatWorn);
   Mouse->Dropped = nullptr;
   const int32_t before = box->NextIng;
   Act(*p);  // the next frame's boxes take the hat
   EXPECT_EQ(box->NextIng, before + 1);
-  EXPECT_EQ(p->MyHat->On, 0);
+  EXPECT_EQ(p->MyHat->On, HatOff);
   EXPECT_EQ(DroppedHatOwner, -1);
 }
 

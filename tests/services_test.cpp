@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "headless_fixture.h"
+#include "platform/transform.h"
 
 namespace {
 
@@ -150,6 +151,42 @@ TEST_F(Services, OpeningResetsTheDrawingStateAndClearsToBlack) {
   ClearScreen();
   EXPECT_EQ(backend.ClearedG(), 0);
   EXPECT_FALSE(backend.IsFullScreen());
+}
+
+TEST_F(Services, OneResetForgetsTheDrawingStateTheInputAndTheEventTime) {
+  TimerRef timer = StartTimer(10);
+  SetDrawColor(1, 2, 3);
+  SetDrawAlpha(0.5f);
+  SetBlendMode(BlendAlpha);
+  SetDrawRotation(30);
+  SetDrawScale(-2, 3);
+  SetClearColor(9, 9, 9);
+  backend.PressKey(KeyF1);
+  backend.PressButton(ButtonLeft);
+  backend.MovePointer(300, 200);
+  backend.AdvanceMs(1000);
+  ASSERT_EQ(KeyHeld(KeyF1), 1);
+  ASSERT_EQ(TimerTickCount(timer), 10);
+  ResetServices();
+  EXPECT_FALSE(backend.IsOpen());
+  EXPECT_EQ(TimerTickCount(timer), 0);  // no events processed since the reset
+  EXPECT_EQ(KeyHeld(KeyF1), 0);
+  EXPECT_EQ(ButtonHits(ButtonLeft), 0);
+  EXPECT_EQ(PointerX(), 0);
+  FillRect(10, 20, 4, 2);
+  const DrawCall& call = backend.Drawn().back();
+  EXPECT_EQ(call.R, 255);
+  EXPECT_EQ(call.B, 255);
+  EXPECT_EQ(call.Alpha, 255);
+  EXPECT_EQ(call.Blend, BlendAlphaTest);
+  EXPECT_EQ(call.Rotation, 0.0f);
+  EXPECT_EQ(call.ScaleX, 1.0f);
+  EXPECT_EQ(call.ScaleY, 1.0f);
+  EXPECT_DOUBLE_EQ(call.Corners.P[2].X, 14);
+  EXPECT_DOUBLE_EQ(call.Corners.P[2].Y, 22);
+  EXPECT_TRUE(CurrentTransform(5, 6).IsAxisAligned());  // the hit layers see the reset too
+  ClearScreen();
+  EXPECT_EQ(backend.ClearedR(), 0);
 }
 
 TEST_F(Services, LineHeightIgnoresTheText) {

@@ -107,9 +107,25 @@ TEST_F(WorldView, MessageBarsAreCentredAndRegisteredInWorldUnits) {
   EXPECT_EQ(drawn[2].R, 0);
   // The bar's world rectangle starts at int((-w1 / 2) / Scale) at the top of the view.
   const int left = int((-w1 / 2) / 0.5);
-  EXPECT_EQ(HitRect(left, -768, 1, 1, 1, 0, nullptr).First(), &line1);
-  EXPECT_TRUE(HitRect(left - 1, -768, 1, 1, 1, 0, nullptr).empty());
+  EXPECT_EQ(HitRect(left, -768, 1, 1, LayerGrab, 0, nullptr).First(), &UpperBar);
+  EXPECT_TRUE(HitRect(left - 1, -768, 1, 1, LayerGrab, 0, nullptr).empty());
   EXPECT_TRUE(ScaleIsIdentity());
+}
+
+TEST_F(WorldView, MessageBarsKeepTheirIdsWhateverStringsWereShown) {
+  // Temporaries end before anybody asks the layer; the bars' ids must outlive them.
+  ShowLines(std::string("First line of a message"), std::string("and its second line"));
+  const HitId upper = HitRect(0, -384, 1, 1, LayerGrab, 0, nullptr).First();
+  const HitId lower = HitRect(0, -364, 1, 1, LayerGrab, 0, nullptr).First();
+  EXPECT_EQ(upper, &UpperBar);
+  EXPECT_EQ(lower, &LowerBar);
+  EXPECT_EQ(static_cast<const MessageBar*>(upper)->Line, 1);
+  EXPECT_EQ(static_cast<const MessageBar*>(lower)->Line, 2);
+  // Another message the next frame registers under the same two ids.
+  ClearHitLayers(0);
+  ShowLines("Short", "Also short");
+  EXPECT_EQ(HitRect(0, -384, 1, 1, LayerGrab, 0, nullptr).First(), &UpperBar);
+  EXPECT_EQ(HitRect(0, -364, 1, 1, LayerGrab, 0, nullptr).First(), &LowerBar);
 }
 
 }  // namespace

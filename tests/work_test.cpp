@@ -183,17 +183,17 @@ TEST_F(WorkBe, BulgesGrowPastCapacityAndTheTenthLocks) {
   ovals = Calls(DrawCall::Kind::Oval);
   ASSERT_EQ(ovals.size(), 4u);
   EXPECT_EQ(ovals[0].Y, 384 - 92 - 8);  // 29th hat: e = 8, top oval from y - e
-  EXPECT_EQ(box->Locked, 0);
+  EXPECT_EQ(box->Locked, LockOpen);
   EXPECT_EQ(PictureCall(FullImage), nullptr);
   box->Add(c, 1);
-  EXPECT_EQ(box->Locked, 2);  // 30th hat: e = 9, full
+  EXPECT_EQ(box->Locked, LockFull);  // 30th hat: e = 9, full
   Frame();
   EXPECT_NE(PictureCall(FullImage), nullptr);
   // Finalizing a full box overwrites the 2 and frames its bulges in black.
-  Mode = 2;
+  Mode = ModeFinalizing;
   Mouse->Clicked = box.get();
   Frame();
-  EXPECT_EQ(box->Locked, 1);
+  EXPECT_EQ(box->Locked, LockFinalized);
   Frame();
   ovals = Calls(DrawCall::Kind::Oval);
   ASSERT_EQ(ovals.size(), 8u);
@@ -209,13 +209,13 @@ TEST_F(WorkBe, HatsDroppedWithinTenUnitsFallIn) {
   Frame();
   EXPECT_EQ(box->NextIng, 0);
   EXPECT_EQ(DroppedHatOwner, 3);  // left for other boxes
-  EXPECT_EQ(p->MyHat->On, 1);
+  EXPECT_EQ(p->MyHat->On, HatWorn);
   Mouse->x = box->x - 10;
   Frame();
   EXPECT_EQ(box->NextIng, 1);
   EXPECT_EQ(box->Ingredients[0], p->Color);
   EXPECT_EQ(box->Mix->R, 45);
-  EXPECT_EQ(p->MyHat->On, 0);
+  EXPECT_EQ(p->MyHat->On, HatOff);
   EXPECT_EQ(DroppedHatOwner, -1);
   Mouse->y = box->y + 196;  // just below the grown rectangle
   DroppedHatOwner = 3;
@@ -233,7 +233,7 @@ TEST_F(WorkBe, AToqueAddsWhiteAndItsChefClaimsTheBox) {
   EXPECT_EQ(box->Ingredients[0], White);
   EXPECT_EQ(box->Mix->R, 57);
   EXPECT_EQ(chef->Ownership, 4);
-  EXPECT_EQ(chef->MyHat->On, 0);
+  EXPECT_EQ(chef->MyHat->On, HatOff);
 }
 
 TEST_F(WorkBe, LockedAndProtectedBoxesRefuseTheirShare) {
@@ -249,22 +249,22 @@ TEST_F(WorkBe, LockedAndProtectedBoxesRefuseTheirShare) {
     Mode = mode;
     Frame();
     EXPECT_EQ(box->Active, 1);
-    EXPECT_EQ(box->Locked, 0);
+    EXPECT_EQ(box->Locked, LockOpen);
   }
   // An unprotected finalized box takes no hats but can still be deleted.
   box->Protected = 0;
-  box->Locked = 1;
-  Mode = 0;
+  box->Locked = LockFinalized;
+  Mode = ModeNormal;
   Frame();
   EXPECT_EQ(box->NextIng, 0);
-  Mode = 3;
+  Mode = ModeDeleting;
   Frame();
   EXPECT_EQ(box->Active, 0);
 }
 
 TEST_F(WorkBe, OverlayWordsFadeAsTheViewDrawsBack) {
   for (int i = 0; i < 31; ++i) box->Add(TColor::Get(1, 1, 1), 1);
-  box->Locked = 1;  // finalized once full, so both words show
+  box->Locked = LockFinalized;  // finalized once full, so both words show
   auto guarded = TWork::New();
   guarded->Protected = 1;
   guarded->Place(200, 0);
@@ -288,30 +288,30 @@ TEST_F(WorkBe, OverlayWordsFadeAsTheViewDrawsBack) {
 TEST_F(WorkBe, RegistersItsBodyAndItsSightZone) {
   Frame();
   const int cx = box->x + 140, cy = box->y + 92;
-  HitList bodies = HitRect(cx, cy, 1, 1, 5, 0, nullptr);
-  ASSERT_EQ(bodies.size(), 2u);  // layer 1, then layer 4
+  HitList bodies = HitRect(cx, cy, 1, 1, LayerGrab | LayerBoxBody, 0, nullptr);
+  ASSERT_EQ(bodies.size(), 2u);  // LayerGrab, then LayerBoxBody
   EXPECT_EQ(bodies[0], box.get());
   EXPECT_EQ(bodies[1], box.get());
   // The sight zone reaches 175 units out, and not 176.
-  EXPECT_EQ(HitRect(box->x - 175, cy, 1, 1, 2, 0, nullptr).size(), 1u);
-  EXPECT_TRUE(HitRect(box->x - 176, cy, 1, 1, 2, 0, nullptr).empty());
+  EXPECT_EQ(HitRect(box->x - 175, cy, 1, 1, LayerSight, 0, nullptr).size(), 1u);
+  EXPECT_TRUE(HitRect(box->x - 176, cy, 1, 1, LayerSight, 0, nullptr).empty());
 
   // Deleted on screen: seen twice in its last frame, so onlookers feel the loss.
-  Mode = 3;
+  Mode = ModeDeleting;
   Mouse->Clicked = box.get();
   Frame();
   EXPECT_EQ(box->Active, 0);
-  HitList seen = HitRect(cx, cy, 1, 1, 2, 0, nullptr);
+  HitList seen = HitRect(cx, cy, 1, 1, LayerSight, 0, nullptr);
   ASSERT_EQ(seen.size(), 2u);
   EXPECT_EQ(seen[0], box.get());
   EXPECT_EQ(seen[1], box.get());
 
   // Off screen a box is still clickable but out of sight.
   box->Place(5000, 0);
-  Mode = 0;
+  Mode = ModeNormal;
   Frame();
-  EXPECT_EQ(HitRect(5100, 50, 1, 1, 1, 0, nullptr).size(), 1u);
-  EXPECT_TRUE(HitRect(5100, 50, 1, 1, 2, 0, nullptr).empty());
+  EXPECT_EQ(HitRect(5100, 50, 1, 1, LayerGrab, 0, nullptr).size(), 1u);
+  EXPECT_TRUE(HitRect(5100, 50, 1, 1, LayerSight, 0, nullptr).empty());
 }
 
 }  // namespace
