@@ -141,7 +141,8 @@ void TPerson::Sight(int32_t& allPatient, int32_t& flee) {
     sum += is;
     if (std::abs(is - 35) > std::abs(extreme - 35)) {
       extreme = is;
-      if (Chef == ChefNone && extreme > 58 && b.Locked == LockFinalized && GettingHat > -2) GettingHat = WorkSlotOf(b.ID);
+      if (Chef == ChefNone && extreme > 58 && b.Locked == LockFinalized && GettingHat > -2)
+        GettingHat = WorkSlotOf(b.ID);
     }
   }
   if (seen > 0) Mood = (sum / seen + extreme) / 2;

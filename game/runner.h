@@ -1,7 +1,8 @@
 // A whole game on the headless backend: the real start-up and frame loop for a
 // given seed, with input fed in by frame number. Tests, benchmarks and the
-// developer's headless runner build on it; the world stays in the globals for
-// inspection between and after frames.
+// developer's headless runner build on it (library chromelly_runner, which the
+// real game does not link); the world stays in the globals for inspection
+// between and after frames.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,12 @@ struct ScriptedInput {
   int Frame;  // fed in just before this frame (0 is the first game frame)
   HeadlessBackend::Event Event;
 };
+
+// A 64-bit hash (FNV-1a) of the world's state: stage, zoom, scores, the random
+// generator, the trend, every person (place, direction, colours, mood, hat,
+// links) and every box (place, mix, contents, state). Equal worlds give equal
+// digests; two seeds or inputs that lead apart give different ones.
+uint64_t WorldDigest();
 
 class HeadlessGame {
  public:

@@ -74,11 +74,11 @@ int ShowLines(const std::string& line1, const std::string& line2) {
   SetDrawScale(1, 1);
   UseColor(White);
   FillRect(float(512 - w1 / 2), 0, float(w1), 20);
-  HitRect(TruncInt((-w1 / 2) / scale), TruncInt(-384 / scale), TruncInt(w1 / scale), TruncInt(th / scale), 0,
-          LayerGrab, &UpperBar);
+  HitRect(TruncInt((-w1 / 2) / scale), TruncInt(-384 / scale), TruncInt(w1 / scale), TruncInt(th / scale), 0, LayerGrab,
+          &UpperBar);
   FillRect(float(512 - w2 / 2), 20, float(w2), 20);
-  HitRect(TruncInt((-w2 / 2) / scale), TruncInt(-364 / scale), TruncInt(w2 / scale), TruncInt(th / scale), 0,
-          LayerGrab, &LowerBar);
+  HitRect(TruncInt((-w2 / 2) / scale), TruncInt(-364 / scale), TruncInt(w2 / scale), TruncInt(th / scale), 0, LayerGrab,
+          &LowerBar);
   UseColor(Black);
   DrawTextAt(line1, float(512 - w1 / 2), 0);
   DrawTextAt(line2, float(512 - w2 / 2), 20);

@@ -110,8 +110,8 @@ int TWork::Be() {
 
   // A hat let go within 10 units of the box falls in, unless the box is closed to the player.
   if (Mouse && Mouse->x >= x - 10 && Mouse->x <= x + 290 && Mouse->y >= y - 10 && Mouse->y <= y + 195 &&
-      DroppedHatOwner > -1 && DroppedHatOwner < int32_t(People.size()) && People[DroppedHatOwner] && Locked == LockOpen &&
-      Protected == 0) {
+      DroppedHatOwner > -1 && DroppedHatOwner < int32_t(People.size()) && People[DroppedHatOwner] &&
+      Locked == LockOpen && Protected == 0) {
     const std::shared_ptr<TPerson> p = People[DroppedHatOwner];
     if (p->Chef < ChefBorn) {
       Add(p->Color, 1);

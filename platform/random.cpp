@@ -51,4 +51,3 @@ int32_t RandomInt(int32_t low, int32_t high) {
   if (d > 0) return WrapInt(int64_t(low) + TruncInt(u * (double(d) + 1.0)));
   return WrapInt(int64_t(high) + TruncInt(u * (1.0 - double(d))));
 }
-

@@ -183,8 +183,8 @@ TEST_F(People_, AChefAtAFractionalPlaceIsDrawnAndHitAtTheRealSums) {
   // Layer 1 holds the toque and the carried hat where they are drawn, not a unit off.
   auto hitAt = [](const ImageRef& picture, int qx, int qy, HitId id) {
     const auto [c, r] = LeftmostOpaque(picture);
-    const HitList hits = HitRect(qx + c - TruncInt(picture->HandleX), qy + r - TruncInt(picture->HandleY), 1, 1,
-                                 LayerGrab, 0, nullptr);
+    const HitList hits =
+        HitRect(qx + c - TruncInt(picture->HandleX), qy + r - TruncInt(picture->HandleY), 1, 1, LayerGrab, 0, nullptr);
     for (HitId hit : hits)
       if (hit == id) return true;
     return false;
@@ -193,6 +193,32 @@ TEST_F(People_, AChefAtAFractionalPlaceIsDrawnAndHitAtTheRealSums) {
   EXPECT_FALSE(hitAt(ChefHatImage, 41 - 1, -139, chef->MyHat.get()));
   EXPECT_TRUE(hitAt(HatImage, 54, 260, owner->MyHat.get()));
   EXPECT_FALSE(hitAt(HatImage, 54 - 1, 260, owner->MyHat.get()));
+}
+
+TEST_F(People_, EachSecondAddsEveryonesMoodGainOnce) {
+  FrameTime = 0.0f;  // nobody walks out of the box's sight (no re-measuring before frame 100)
+  WorkRef box = Box(0, 300, -200);
+  PersonRef b = Fan(0, -150, 0);
+  b->ID = 1;
+  b->MyHat->Owner = 1;
+  Thinks(*b, *box, 69);  // gain +6
+  People[1] = b;
+  PersonRef a = Fan(0, -200, 0);  // higher on the screen: acts first
+  Thinks(*a, *box, 5);            // gain -3
+  PeopleCount = 2;
+  StageScore = 0;
+  game->Run(60);
+  EXPECT_EQ(StageScore, 0);  // the first second ticks in the 61st frame
+  game->Run(1);
+  EXPECT_EQ(a->Mood, 5);
+  EXPECT_EQ(b->Mood, 69);
+  EXPECT_EQ(SecondScore, 3);
+  EXPECT_EQ(StageScore, 3);
+  game->Run(59);
+  EXPECT_EQ(StageScore, 3);  // nothing between ticks
+  game->Run(1);
+  EXPECT_EQ(StageScore, 6);
+  EXPECT_EQ(SecondScore, 3);
 }
 
 TEST_F(People_, AMoodPicksItsFace) {

@@ -102,11 +102,23 @@ TEST(Truncation, TowardZeroAndDefinedEverywhere) {
   EXPECT_EQ(TruncInt(2147483647.9), std::numeric_limits<int32_t>::max());
 }
 
-TEST(Degrees, TrigonometryUsesDegrees) {
-  EXPECT_NEAR(SinDeg(90), 1.0, 1e-15);
-  EXPECT_NEAR(CosDeg(180), -1.0, 1e-15);
-  EXPECT_NEAR(ACosDeg(0.0), 90.0, 1e-12);
-  EXPECT_NEAR(ACosDeg(-1.0), 180.0, 1e-12);
+TEST(Degrees, AnglesTruncateAsTheGameTurnsAndSteps) {
+  // Degrees, with 90 straight down the screen (y grows downward).
+  EXPECT_EQ(SinDeg(90), 1.0);
+  EXPECT_EQ(SinDeg(270), -1.0);
+  EXPECT_EQ(CosDeg(180), -1.0);
+  EXPECT_EQ(ACosDeg(1.0), 0.0);
+  EXPECT_EQ(ACosDeg(0.0), 90.0);
+  EXPECT_EQ(ACosDeg(-1.0), 180.0);
+  // cos 90 is 6e-17, not 0, yet a step straight down leaves a float x unchanged.
+  EXPECT_NE(CosDeg(90), 0.0);
+  EXPECT_EQ(StoreF(double(100.0f) + CosDeg(90) * 1.5 * 3.0), 100.0f);
+  // A turn toward a point truncates acos in degrees: just above 60 and 120 for
+  // +-0.5, but just below 1 for cos 1, which turns by 0.
+  EXPECT_EQ(TruncInt(ACosDeg(0.5)), 60);
+  EXPECT_EQ(TruncInt(ACosDeg(-0.5)), 120);
+  EXPECT_EQ(TruncInt(ACosDeg(CosDeg(1))), 0);
+  EXPECT_EQ(TruncInt(ACosDeg(CosDeg(3))), 3);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "headless_fixture.h"
+#include "platform/embedded.h"
 #include "platform/transform.h"
 
 namespace {
@@ -189,10 +190,21 @@ TEST_F(Services, OneResetForgetsTheDrawingStateTheInputAndTheEventTime) {
   EXPECT_EQ(backend.ClearedR(), 0);
 }
 
-TEST_F(Services, LineHeightIgnoresTheText) {
-  EXPECT_EQ(TextPixelHeight(""), TextPixelHeight("Some words"));
-  EXPECT_GT(TextPixelHeight(""), 0);  // the fallback font is current after opening
-  EXPECT_GT(TextPixelWidth("ab"), TextPixelWidth("a"));
+TEST_F(Services, TextIsMeasuredInTheCurrentFont) {
+  // After opening, the built-in fallback font: 16-pixel lines, 9-pixel advances.
+  EXPECT_EQ(TextPixelHeight(), 16);
+  EXPECT_EQ(TextPixelWidth("ab"), 18);
+  const EmbeddedFile* vera = FindEmbeddedFile("VERA.TTF");
+  ASSERT_NE(vera, nullptr);
+  FontRef font = MakeTextFont(vera->Data, size_t(vera->Size), 20, FontStyleSmooth);
+  ASSERT_TRUE(font);
+  SetTextFont(font);
+  EXPECT_EQ(TextPixelHeight(""), 23);  // the font's line height, whatever the text
+  EXPECT_EQ(TextPixelHeight("Hg"), 23);
+  EXPECT_EQ(TextPixelWidth("Hg"), font->Glyphs['H'].Advance + font->Glyphs['g'].Advance);
+  EXPECT_NE(TextPixelWidth("Hg"), 18);
+  SetTextFont(nullptr);
+  EXPECT_EQ(TextPixelHeight("Hg"), 16);
 }
 
 }  // namespace

@@ -1,15 +1,24 @@
 // The real game's backend: Xlib window, GLX context, XF86VidMode full screen.
-// Opening and closing the screen live here; events, drawing, mode switching
-// and clocks each have their own file beside this one.
+// Opening and closing the screen live here; events, drawing, mode switching,
+// the watchdog, quit signals and clocks each have their own file beside this one.
+//
+// One X connection and one GL context serve the whole run: the intro window
+// and the full screen are windows on it. A server whose last client leaves
+// resets and refuses the next connection for a moment (plain Xvfb, minimal
+// xinit sessions), so the connection is never closed between the two.
 #include "platform/backends/x11.h"
 
 #include <cstdlib>
 #include <string>
 
 #include "platform/backends/x11_clock.h"
+#include "platform/backends/x11_errors.h"
 #include "platform/backends/x11_events.h"
 #include "platform/backends/x11_gl.h"
+#include "platform/backends/x11_refresh.h"
+#include "platform/backends/x11_signals.h"
 #include "platform/backends/x11_videomode.h"
+#include "platform/backends/x11_watchdog.h"
 #include "platform/backends/x11_xlib.h"
 
 namespace {
@@ -17,14 +26,6 @@ namespace {
 // How long Open waits for the window to appear and for the pointer grab.
 constexpr int kMapWaitMs = 5000;
 constexpr int kGrabWaitMs = 1000;
-
-int trappedErrors = 0;
-
-// Counts X errors during context set-up and focusing, so a refusal is not an exit.
-int TrapXError(Display*, XErrorEvent*) {
-  ++trappedErrors;
-  return 0;
-}
 
 // True when a space-separated extension list names the extension exactly.
 bool HasExtension(const char* list, const std::string& name) {
@@ -39,12 +40,15 @@ Bool IsMapOf(Display*, XEvent* event, XPointer window) {
 
 class X11Backend final : public Backend {
  public:
-  ~X11Backend() override { Close(); }
+  ~X11Backend() override {
+    Close();
+    Disconnect();
+  }
 
   bool Open(int width, int height, bool fullScreen, std::string& whyNot) override;
   void Close() override;
   bool RefreshMatches(int hertz) override;
-  void PumpEvents(InputState& input) override { PumpX11Events(target_, input); }
+  void PumpEvents(InputState& input) override;
   int64_t NowMs() override { return MonotonicMs(); }
   void SleepMs(int ms) override { SleepForMs(ms); }
   int BootClockMs() override { return bootClock_.Read(); }
@@ -60,13 +64,19 @@ class X11Backend final : public Backend {
   uint32_t Generation() const override { return generation_; }
 
  private:
-  // Each step of Open; false with the reason when the step cannot be done.
+  // The connection and the GL context for the whole run, made by the first Open;
+  // false with the reason when they cannot be made.
+  bool Connect(std::string& whyNot);
   bool ConnectAndChooseVisual(std::string& whyNot);
   bool CreateContext(std::string& whyNot);
+  void Disconnect();
+  // The other steps of Open.
   void CreateWindow(int x, int y, int w, int h, bool fullScreen);
   bool WaitUntilMapped();
   // Full screen: hidden pointer confined to the window, keyboard to the game.
   void GrabInput();
+  // Lets the pointer and the keyboard go (the window has lost the focus, or closes).
+  void ReleaseInput();
   // Gives the window the keyboard focus; a refusal (a window manager's frame not yet shown) is harmless.
   void TakeFocus();
   // Sets the number of vertical blanks a swap waits for, when it differs from the last.
@@ -92,10 +102,7 @@ class X11Backend final : public Backend {
 // Opens a window or the full-screen mode of width x height; on failure returns false and says why.
 bool X11Backend::Open(int width, int height, bool fullScreen, std::string& whyNot) {
   Close();
-  if (!ConnectAndChooseVisual(whyNot) || !CreateContext(whyNot)) {
-    Close();
-    return false;
-  }
+  if (!display_ && !Connect(whyNot)) return false;
   const int screen = DefaultScreen(display_);
   fullScreen_ = fullScreen;
   std::string noSwitch;  // whatever the reason, the scaled window below shows the game
@@ -120,16 +127,29 @@ bool X11Backend::Open(int width, int height, bool fullScreen, std::string& whyNo
   XWindowAttributes shown{};
   XGetWindowAttributes(display_, window_, &shown);
   target_.Fit = FrameFit::Make(width, height, shown.width, shown.height);
-  ++generation_;
+  target_.HoldsInput = fullScreen;
   painter_.Begin(target_.Fit, generation_);
   swapInterval_ = -1;
-  Bool detectable = False;
-  XkbSetDetectableAutoRepeat(display_, True, &detectable);
   if (fullScreen)
     GrabInput();
   else
     TakeFocus();  // keys reach the intro at once, wherever the pointer is
   XSync(display_, False);
+  return true;
+}
+
+// The first Open connects; later ones reuse the connection and the context, so textures stay valid.
+bool X11Backend::Connect(std::string& whyNot) {
+  // Both are set up while the game has no threads yet (the GL driver may start some).
+  StartModeWatchdog();
+  CatchQuitSignals();
+  if (!ConnectAndChooseVisual(whyNot) || !CreateContext(whyNot)) {
+    Disconnect();
+    return false;
+  }
+  ++generation_;
+  Bool detectable = False;
+  XkbSetDetectableAutoRepeat(display_, True, &detectable);
   return true;
 }
 
@@ -158,17 +178,29 @@ bool X11Backend::ConnectAndChooseVisual(std::string& whyNot) {
 
 // Creates the OpenGL context, direct rendering where the server allows it.
 bool X11Backend::CreateContext(std::string& whyNot) {
-  XSync(display_, False);
-  trappedErrors = 0;
-  XErrorHandler previous = XSetErrorHandler(TrapXError);
+  XErrorTrap trap(display_);
   context_ = glXCreateContext(display_, visual_, nullptr, True);
-  XSync(display_, False);
-  XSetErrorHandler(previous);
-  if (!context_ || trappedErrors != 0) {
+  if (!trap.Clean() || !context_) {
     whyNot = "cannot create an OpenGL context on the X display";
     return false;
   }
   return true;
+}
+
+// Ends the connection and what lives on it; harmless when there is none.
+void X11Backend::Disconnect() {
+  if (!display_) return;
+  if (context_) {
+    glXMakeCurrent(display_, None, nullptr);
+    glXDestroyContext(display_, context_);
+    context_ = nullptr;
+  }
+  if (nullCursor_) XFreeCursor(display_, nullCursor_);
+  nullCursor_ = 0;
+  if (visual_) XFree(visual_);
+  visual_ = nullptr;
+  XCloseDisplay(display_);
+  display_ = nullptr;
 }
 
 // Creates and shows the window: a fixed-size framed window, or a borderless one over the screen.
@@ -243,20 +275,27 @@ void X11Backend::GrabInput() {
   grabbed_ = true;
 }
 
+// Lets the pointer and the keyboard go (the window has lost the focus, or closes).
+void X11Backend::ReleaseInput() {
+  if (!grabbed_) return;
+  XUngrabPointer(display_, CurrentTime);
+  XUngrabKeyboard(display_, CurrentTime);
+  XFlush(display_);
+  grabbed_ = false;
+}
+
 // Gives the window the keyboard focus; a refusal (a window manager's frame not yet shown) is harmless.
 void X11Backend::TakeFocus() {
-  XSync(display_, False);
-  XErrorHandler previous = XSetErrorHandler(TrapXError);
+  XErrorTrap trap(display_);
   XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
-  XSync(display_, False);
-  XSetErrorHandler(previous);
+  trap.Clean();
 }
 
 // A cursor with no visible pixels, made once per connection.
 Cursor X11Backend::NullCursor() {
   if (nullCursor_) return nullCursor_;
   const char empty[1] = {0};
-  Pixmap bitmap = XCreateBitmapFromData(display_, window_, empty, 1, 1);
+  Pixmap bitmap = XCreateBitmapFromData(display_, RootWindow(display_, visual_->screen), empty, 1, 1);
   XColor black{};
   nullCursor_ = XCreatePixmapCursor(display_, bitmap, bitmap, &black, &black, 0, 0);
   XFreePixmap(display_, bitmap);
@@ -264,32 +303,21 @@ Cursor X11Backend::NullCursor() {
 }
 
 // Closes the screen and restores the display mode; harmless when nothing is open.
+// The connection stays for the next screen.
 void X11Backend::Close() {
-  if (!display_) {
+  if (!display_ || !window_) {
     RestoreVideoMode();
     return;
   }
-  if (grabbed_) {
-    XUngrabPointer(display_, CurrentTime);
-    XUngrabKeyboard(display_, CurrentTime);
-    grabbed_ = false;
-  }
+  ReleaseInput();
   RestoreVideoMode();
-  if (context_) {
-    glXMakeCurrent(display_, None, nullptr);
-    glXDestroyContext(display_, context_);
-    context_ = nullptr;
-  }
-  if (window_) XDestroyWindow(display_, window_);
-  if (nullCursor_) XFreeCursor(display_, nullCursor_);
+  glXMakeCurrent(display_, None, nullptr);
+  XDestroyWindow(display_, window_);
   if (colormap_) XFreeColormap(display_, colormap_);
-  if (visual_) XFree(visual_);
   window_ = 0;
-  nullCursor_ = 0;
   colormap_ = 0;
-  visual_ = nullptr;
-  XCloseDisplay(display_);
-  display_ = nullptr;
+  // Whatever the closed window still had queued is not for the next one.
+  XSync(display_, True);
   target_ = EventTarget{};
   fullScreen_ = false;
   swapInterval_ = -1;
@@ -318,35 +346,54 @@ void X11Backend::Swap(bool waitForVerticalBlank) {
   glXSwapBuffers(display_, window_);
 }
 
-// True when the open full screen refreshes at hertz: three swaps in a row, each one period long within 1 ms.
+// True when the open full screen refreshes at hertz, measured for up to a second:
+// three swaps in a row of one period each say yes; as soon as the swaps show
+// they are not waiting on a refresh at that rate, the answer is no.
 bool X11Backend::RefreshMatches(int hertz) {
   if (!display_ || !fullScreen_ || hertz <= 0) return false;
-  const double periodUs = 1000000.0 / hertz;
+  RefreshProbe probe(hertz);
   const int64_t start = MonotonicUs();
   int64_t last = start;
-  int inARow = 0;
   while (last - start < 1000000) {
     painter_.Clear(0, 0, 0);
     Swap(true);
     glFinish();  // the swap has really happened once the pipeline is drained
     const int64_t now = MonotonicUs();
-    const double took = double(now - last);
+    const RefreshProbe::Verdict verdict = probe.Add(double(now - last));
     last = now;
-    inARow = (took >= periodUs - 1000.0 && took <= periodUs + 1000.0) ? inARow + 1 : 0;
-    if (inARow == 3) return true;
+    if (verdict != RefreshProbe::Verdict::Unclear) return verdict == RefreshProbe::Verdict::Matches;
   }
   return false;
 }
 
 // Moves the system pointer to frame pixel (x, y); input reports (x, y) until the user moves it again.
+// While the full screen has lost the focus the system pointer is the player's, elsewhere, and stays.
 void X11Backend::WarpPointer(int x, int y, InputState& input) {
-  if (display_) {
+  if (display_ && window_ && !target_.Suspended) {
     int wx = 0, wy = 0;
     target_.Fit.ToWindow(x, y, wx, wy);
     XWarpPointer(display_, None, window_, 0, 0, 0, 0, wx, wy);
     DropMotionBeforeNow(target_);
   }
   input.MovePointer(x, y);
+}
+
+// Turns pending events into input; a quit signal reads as a press of Esc until the game has taken it.
+// The full screen lets the pointer and the keyboard go when it loses the focus; when the focus comes
+// back it takes them again and puts the pointer where the game last had it, so the cursor does not jump.
+void X11Backend::PumpEvents(InputState& input) {
+  PumpX11Events(target_, input);
+  if (target_.HoldsInput && target_.Suspended && grabbed_) {
+    ReleaseInput();
+  } else if (target_.HoldsInput && !target_.Suspended && !grabbed_) {
+    GrabInput();
+    WarpPointer(input.PointerX, input.PointerY, input);
+  }
+  if (QuitSignal() != 0 && input.KeyPresses[KeyEscape] == 0) {
+    input.ReleaseKey(KeyEscape);
+    input.PressKey(KeyEscape);
+    input.ReleaseKey(KeyEscape);
+  }
 }
 
 // Hides the system pointer over the window (XWayland then lets warps through).

@@ -15,8 +15,19 @@ bool IsRepeatRelease(Display* display, const XKeyEvent& release) {
 // Virtual-key code of a key event, read from the unshifted key symbol.
 int KeyOf(XKeyEvent& key) { return VirtualKeyFor(XLookupKeysym(&key, 0)); }
 
+// A focus change another client or the window manager made, not one that our own grabs cause.
+bool IsRealFocusChange(const XFocusChangeEvent& focus) {
+  return (focus.mode == NotifyNormal || focus.mode == NotifyWhileGrabbed) && focus.detail != NotifyInferior &&
+         focus.detail != NotifyPointer;
+}
+
 // Applies one event to the input.
-void Translate(const EventTarget& target, XEvent& event, InputState& input) {
+void Translate(EventTarget& target, XEvent& event, InputState& input) {
+  if (target.Suspended) {
+    // The pointer is the player's, in another window: a click on the game brings it back, and is not a click.
+    if (event.type == ButtonPress) target.Suspended = false;
+    if (event.type == ButtonPress || event.type == ButtonRelease || event.type == MotionNotify) return;
+  }
   switch (event.type) {
     case KeyPress:
       if (int key = KeyOf(event.xkey)) input.PressKey(key);
@@ -41,6 +52,7 @@ void Translate(const EventTarget& target, XEvent& event, InputState& input) {
     case FocusOut:
       // Losing or regaining focus is the game's suspend and resume.
       input.ClearKeysAndButtons();
+      if (target.HoldsInput && IsRealFocusChange(event.xfocus)) target.Suspended = event.type == FocusOut;
       break;
     case ClientMessage:
       // The close button ends the game the way Esc does.
@@ -60,7 +72,7 @@ void Translate(const EventTarget& target, XEvent& event, InputState& input) {
 }  // namespace
 
 // Turns every pending event into input.
-void PumpX11Events(const EventTarget& target, InputState& input) {
+void PumpX11Events(EventTarget& target, InputState& input) {
   if (!target.Connection) return;
   while (XPending(target.Connection) > 0) {
     XEvent event;

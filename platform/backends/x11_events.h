@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/backend.h"
+#include "platform/backends/x11_framefit.h"
 #include "platform/backends/x11_input.h"
 #include "platform/backends/x11_xlib.h"
 
@@ -12,10 +13,15 @@ struct EventTarget {
   Window Win = 0;
   Atom DeleteWindow = 0;  // WM_DELETE_WINDOW, sent by the close button
   FrameFit Fit;
+  // The full screen holds the pointer and the keyboard while it has the focus.
+  bool HoldsInput = false;
+  // The full screen has lost the focus: the pointer and the buttons belong to
+  // another window until the focus comes back or the player clicks on the game.
+  bool Suspended = false;
 };
 
-// Turns every pending event into input.
-void PumpX11Events(const EventTarget& target, InputState& input);
+// Turns every pending event into input; notes in the target when the full screen loses or regains the focus.
+void PumpX11Events(EventTarget& target, InputState& input);
 
 // After a warp: waits until the server has handled it, then forgets the motion
 // queued up to then so the pointer does not move a second time.

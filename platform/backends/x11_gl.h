@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "platform/backend.h"
-#include "platform/backends/x11_input.h"
+#include "platform/backends/x11_framefit.h"
 
 class GlPainter {
  public:

@@ -1,76 +1,31 @@
-// Mode switching for the full screen and the safety net that undoes it.
+// Mode switching for the full screen.
 #include "platform/backends/x11_videomode.h"
 
 #include <cmath>
-#include <csignal>
 #include <cstdlib>
-#include <cstring>
+
+#include "platform/backends/x11_errors.h"
+#include "platform/backends/x11_watchdog.h"
 
 namespace {
 
 // The game paces itself to 60 frames a second, so a 60 Hz mode lets it wait on vertical blank.
 constexpr double kPreferredRefreshHz = 60.0;
 
-// What is needed to undo a switch; plain data so the signal handler can read it.
+// What is needed to undo a switch.
 struct SavedMode {
-  Display* Connection = nullptr;  // the game's connection, used by Close and at exit
+  Display* Connection = nullptr;
   int Screen = 0;
   XF86VidModeModeInfo Original{};
-  char DisplayName[256] = {};  // for a fresh connection from the signal handler
 };
 
 SavedMode saved;
-volatile std::sig_atomic_t switched = 0;
-bool hooksInstalled = false;
-int trappedErrors = 0;
-
-// Counts X errors instead of letting Xlib end the process while a switch is tried.
-int TrapXError(Display*, XErrorEvent*) {
-  ++trappedErrors;
-  return 0;
-}
+bool switched = false;
 
 // Refresh rate of a mode line in hertz.
 double RefreshOf(const XF86VidModeModeInfo& mode) {
   if (mode.htotal == 0 || mode.vtotal == 0) return 0.0;
   return double(mode.dotclock) * 1000.0 / (double(mode.htotal) * double(mode.vtotal));
-}
-
-// Switches a connection back to the saved mode.
-void SwitchBack(Display* display) {
-  XF86VidModeModeInfo original = saved.Original;
-  XF86VidModeSwitchToMode(display, saved.Screen, &original);
-  XF86VidModeSetViewPort(display, saved.Screen, 0, 0);
-  XSync(display, False);
-}
-
-// SIGINT/SIGTERM: restore the desktop's mode, then end as the signal would have.
-void RestoreOnSignal(int signalNumber) {
-  if (switched) {
-    switched = 0;
-    // The game's own connection may be in the middle of a request; use a new one.
-    if (Display* fresh = XOpenDisplay(saved.DisplayName[0] ? saved.DisplayName : nullptr)) {
-      SwitchBack(fresh);
-      XCloseDisplay(fresh);
-    }
-  }
-  std::signal(signalNumber, SIG_DFL);
-  std::raise(signalNumber);
-}
-
-// exit() without Close still leaves the desktop as it was.
-void RestoreAtExit() { RestoreVideoMode(); }
-
-// Installs the signal handlers and the exit hook once per process.
-void InstallRestoreHooks() {
-  if (hooksInstalled) return;
-  hooksInstalled = true;
-  std::atexit(RestoreAtExit);
-  struct sigaction action {};
-  action.sa_handler = RestoreOnSignal;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
 }
 
 }  // namespace
@@ -112,21 +67,17 @@ bool SwitchVideoMode(Display* display, int screen, int width, int height, std::s
   saved.Connection = display;
   saved.Screen = screen;
   saved.Original = current;
-  const char* name = DisplayString(display);
-  std::strncpy(saved.DisplayName, name ? name : "", sizeof saved.DisplayName - 1);
-  InstallRestoreHooks();
+  // Told first: should the game end anywhere from here on, the watchdog puts the mode back.
+  WatchdogModeSwitched(screen, current);
 
-  XSync(display, False);
-  trappedErrors = 0;
-  XErrorHandler previous = XSetErrorHandler(TrapXError);
+  XErrorTrap trap(display);
   const Bool accepted = XF86VidModeSwitchToMode(display, screen, &wanted);
-  XSync(display, False);
-  XSetErrorHandler(previous);
-  if (!accepted || trappedErrors != 0) {
+  if (!trap.Clean() || !accepted) {
+    WatchdogModeRestored();
     whyNot = "the X server refused to switch to " + std::to_string(width) + "x" + std::to_string(height);
     return false;
   }
-  switched = 1;
+  switched = true;
   XF86VidModeSetViewPort(display, screen, 0, 0);
   XSync(display, False);
   return true;
@@ -135,6 +86,10 @@ bool SwitchVideoMode(Display* display, int screen, int width, int height, std::s
 // Puts back the mode SwitchVideoMode replaced; does nothing when none was replaced.
 void RestoreVideoMode() {
   if (!switched || !saved.Connection) return;
-  switched = 0;
-  SwitchBack(saved.Connection);
+  switched = false;
+  XF86VidModeModeInfo original = saved.Original;
+  XF86VidModeSwitchToMode(saved.Connection, saved.Screen, &original);
+  XF86VidModeSetViewPort(saved.Connection, saved.Screen, 0, 0);
+  XSync(saved.Connection, False);
+  WatchdogModeRestored();
 }

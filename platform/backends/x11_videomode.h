@@ -1,5 +1,5 @@
-// Full-screen display modes through XF86VidMode, with the desktop's mode put
-// back on every way out of the program: Close, exit() and SIGINT/SIGTERM.
+// Full-screen display modes through XF86VidMode. Close puts the desktop's mode
+// back; on every other way out the watchdog (x11_watchdog.h) does.
 #pragma once
 
 #include "platform/backends/x11_xlib.h"

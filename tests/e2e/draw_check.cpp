@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/backends/x11.h"
+#include "platform/backends/x11_refresh.h"
 #include "platform/services.h"
 #include "tests/e2e/e2e_support.h"
 
@@ -221,6 +222,36 @@ void CheckBars(Checks& checks, const ScreenReader& screen, const ShownFrame& at)
   }
 }
 
+// The refresh probe's verdicts on swap times (microseconds) for a 60 Hz request.
+void CheckRefreshProbe(Checks& checks) {
+  using Verdict = RefreshProbe::Verdict;
+  // Feeds the times; the verdict after each.
+  const auto verdicts = [](std::vector<double> times) {
+    RefreshProbe probe(60);
+    std::vector<Verdict> seen;
+    for (double t : times) seen.push_back(probe.Add(t));
+    return seen;
+  };
+  const std::vector<Verdict> sixty = verdicts({4000, 16700, 16000, 17600});
+  checks.Expect(sixty[2] == Verdict::Unclear && sixty[3] == Verdict::Matches,
+                "refresh probe: an early first swap, then three of one period (within 1 ms): matches");
+  const std::vector<Verdict> broken = verdicts({16667, 16667, 2000, 16667, 16667, 16667});
+  checks.Expect(broken[4] == Verdict::Unclear && broken[5] == Verdict::Matches,
+                "refresh probe: the three matching swaps must come in a row");
+  std::vector<double> early(10, 1500.0);
+  std::vector<Verdict> never = verdicts(early);
+  checks.Expect(never[8] == Verdict::Unclear && never[9] == Verdict::Differs,
+                "refresh probe: ten swaps in a row that do not wait (Xvfb) differ at once");
+  never = verdicts(std::vector<double>(10, 13333.0));
+  checks.Expect(never[9] == Verdict::Differs, "refresh probe: a 75 Hz screen differs after ten swaps");
+  early[5] = 16667;
+  never = verdicts(early);
+  checks.Expect(never[9] == Verdict::Unclear, "refresh probe: a swap of one period starts the early count again");
+  const std::vector<Verdict> fifty = verdicts(std::vector<double>(60, 20000.0));
+  checks.Expect(fifty.back() == Verdict::Unclear,
+                "refresh probe: a 50 Hz screen never matches nor comes early: the whole second is measured");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -241,7 +272,9 @@ int main(int argc, char** argv) {
   if (!scene.Vera) return checks.Finish();
   CheckWindow(checks, screen, scene.Halves);
 
+  CheckRefreshProbe(checks);
   OpenScreen(1024, 768, 16, 60);
+  checks.Expect(!backend->RefreshMatches(60), "full screen: swaps on this server do not keep a 60 Hz refresh");
   DrawScene(scene);
   const ShownFrame at = ShownFrame::Fit(1024, 768, screen.Width(), screen.Height());
   const bool shown = WaitUntil([&] {

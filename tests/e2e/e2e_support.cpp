@@ -1,6 +1,11 @@
 // Helpers for the end-to-end checks of the X11 backend under Xvfb.
 #include "tests/e2e/e2e_support.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -33,6 +38,11 @@ bool Near(const Rgb& got, const Rgb& want, int tolerance) {
          std::abs(got.B - want.B) <= tolerance;
 }
 
+std::string DescribeBox(const Box& b) {
+  return "(" + std::to_string(b.X) + "," + std::to_string(b.Y) + " " + std::to_string(b.W) + "x" +
+         std::to_string(b.H) + ")";
+}
+
 ShownFrame ShownFrame::Fit(int frameW, int frameH, int screenW, int screenH) {
   ShownFrame p;
   p.FrameW = frameW;
@@ -55,7 +65,9 @@ int ShownFrame::FrameY(int sy) const {
   return std::clamp(int(std::floor(double(sy - OffsetY) * FrameH / ShownH)), 0, FrameH - 1);
 }
 
-ScreenReader::ScreenReader() { display_ = XOpenDisplay(nullptr); }
+ScreenReader::ScreenReader(int connectWaitMs) {
+  WaitUntil([&] { return (display_ = XOpenDisplay(nullptr)) != nullptr; }, connectWaitMs);
+}
 
 ScreenReader::~ScreenReader() {
   if (image_) XDestroyImage(image_);
@@ -126,4 +138,224 @@ bool Shell(const std::string& command) { return std::system(command.c_str()) == 
 void PauseMs(int ms) {
   timespec pause{ms / 1000, long(ms % 1000) * 1000000L};
   nanosleep(&pause, nullptr);
+}
+
+// ---- The real game as a child process ----------------------------------------------------
+
+namespace {
+
+// A pipe whose reading end is non-blocking; false when none could be made.
+bool NonBlockingPipe(int ends[2]) {
+  if (pipe(ends) != 0) return false;
+  fcntl(ends[0], F_SETFL, fcntl(ends[0], F_GETFL) | O_NONBLOCK);
+  return true;
+}
+
+// Reads what has arrived; notes the end of the pipe once every writer has closed it.
+void DrainInto(int fd, std::string& text, bool& closed) {
+  if (fd < 0 || closed) return;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got > 0) {
+      text.append(buffer, size_t(got));
+    } else {
+      if (got == 0) closed = true;
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+GameProcess::GameProcess(const std::string& path) {
+  int out[2], err[2];
+  if (!NonBlockingPipe(out)) return;
+  if (!NonBlockingPipe(err)) {
+    close(out[0]);
+    close(out[1]);
+    return;
+  }
+  pid_ = fork();
+  if (pid_ == 0) {
+    dup2(out[1], STDOUT_FILENO);
+    dup2(err[1], STDERR_FILENO);
+    for (int fd = 3; fd < 1024; ++fd) close(fd);  // the tester's own X connection stays with the tester
+    execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
+    std::perror(("cannot run " + path).c_str());
+    _exit(127);
+  }
+  close(out[1]);
+  close(err[1]);
+  out_ = out[0];
+  err_ = err[0];
+}
+
+GameProcess::~GameProcess() {
+  if (pid_ > 0 && !ended_) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, &status_, 0);
+  }
+  if (out_ >= 0) close(out_);
+  if (err_ >= 0) close(err_);
+}
+
+bool GameProcess::Running() {
+  Drain();
+  if (ended_ || pid_ <= 0) return false;
+  if (waitpid(pid_, &status_, WNOHANG) == pid_) {
+    ended_ = true;
+    Drain();
+  }
+  return !ended_;
+}
+
+bool GameProcess::WaitForEnd(int timeoutMs) {
+  return WaitUntil([&] { return !Running(); }, timeoutMs);
+}
+
+void GameProcess::Signal(int signalNumber) const {
+  if (pid_ > 0 && !ended_) kill(pid_, signalNumber);
+}
+
+bool GameProcess::EndedWithStatusZero() const { return ended_ && WIFEXITED(status_) && WEXITSTATUS(status_) == 0; }
+
+bool GameProcess::EndedBySignal(int signalNumber) const {
+  return ended_ && WIFSIGNALED(status_) && WTERMSIG(status_) == signalNumber;
+}
+
+std::string GameProcess::Ending() const {
+  if (!ended_) return "still running";
+  if (WIFEXITED(status_)) return "exit status " + std::to_string(WEXITSTATUS(status_));
+  if (WIFSIGNALED(status_)) return "ended by signal " + std::to_string(WTERMSIG(status_));
+  return "ended oddly";
+}
+
+const std::string& GameProcess::Output() {
+  Drain();
+  return output_;
+}
+
+const std::string& GameProcess::Errors() {
+  Drain();
+  return errors_;
+}
+
+bool GameProcess::OutputsClosed() {
+  Drain();
+  return outClosed_ && errClosed_;
+}
+
+void GameProcess::Drain() {
+  DrainInto(out_, output_, outClosed_);
+  DrainInto(err_, errors_, errClosed_);
+}
+
+// ---- Looking at the game --------------------------------------------------------------------
+
+ShownWindow FindGameWindow(const ScreenReader& screen) {
+  ShownWindow shown;
+  const Window id = screen.GameWindow();
+  if (!id) return shown;
+  Display* d = screen.Connection();
+  XWindowAttributes attributes{};
+  if (!XGetWindowAttributes(d, id, &attributes) || attributes.map_state != IsViewable) return shown;
+  Window child = 0;
+  if (!XTranslateCoordinates(d, id, DefaultRootWindow(d), 0, 0, &shown.X, &shown.Y, &child)) return shown;
+  shown.Id = id;
+  shown.W = attributes.width;
+  shown.H = attributes.height;
+  return shown;
+}
+
+bool IsWhite(const Rgb& c) { return c.R >= 250 && c.G >= 250 && c.B >= 250; }
+
+void Xdotool(Checks& checks, const std::string& arguments) {
+  if (!Shell("xdotool " + arguments)) checks.Expect(false, "xdotool " + arguments);
+}
+
+bool StartToIntro(Checks& checks, GameProcess& game, ScreenReader& screen, ShownWindow& intro) {
+  if (!checks.Expect(game.Started(), "the game starts as a child process")) return false;
+  // Where OK's own colour shows, clear of its label: white while the pointer is elsewhere.
+  constexpr int kOkSampleX = 244, kOkSampleY = 294;
+  WaitUntil([&] {
+    if (!game.Running()) return true;
+    intro = FindGameWindow(screen);
+    if (!intro.IsIntro()) return false;
+    screen.Snapshot();
+    return IsWhite(screen.At(intro.X + kOkSampleX, intro.Y + kOkSampleY));
+  }, 10000);
+  game.Running();  // notes an ending for the message
+  return checks.Expect(intro.IsIntro(), "intro: a 560 x 370 window titled Chromelly with a white OK button shows "
+                                        "within 10 s (" + game.Ending() + ")");
+}
+
+namespace {
+
+// Share of white pixels in the shown frame, sampled every 8 pixels.
+double WhiteShare(const ScreenReader& screen, const ShownFrame& frame) {
+  int white = 0, all = 0;
+  for (int y = frame.OffsetY; y < frame.OffsetY + frame.ShownH; y += 8)
+    for (int x = frame.OffsetX; x < frame.OffsetX + frame.ShownW; x += 8, ++all)
+      if (IsWhite(screen.At(x, y))) ++white;
+  return all ? double(white) / all : 0.0;
+}
+
+// The full screen covers the screen, or the mode the game switched the screen to.
+bool CoversScreen(const ScreenReader& screen, const ShownWindow& window) {
+  if (window.Id == 0 || window.X != 0 || window.Y != 0) return false;
+  int modeW = 0, modeH = 0;
+  if (CurrentModeSize(screen.Connection(), modeW, modeH) && window.W == modeW && window.H == modeH) return true;
+  return window.W == screen.Width() && window.H == screen.Height();
+}
+
+}  // namespace
+
+bool WaitForGameScreen(Checks& checks, ScreenReader& screen, const std::string& how, GameScreen* shown) {
+  GameScreen at;
+  double white = 0;
+  const auto start = std::chrono::steady_clock::now();
+  const bool opened = WaitUntil([&] {
+    at.Window = FindGameWindow(screen);
+    if (!CoversScreen(screen, at.Window)) return false;
+    at.Frame = ShownFrame::Fit(kFrameW, kFrameH, at.Window.W, at.Window.H);
+    at.Frame.OffsetX += at.Window.X;
+    at.Frame.OffsetY += at.Window.Y;
+    screen.Snapshot();
+    white = WhiteShare(screen, at.Frame);
+    return white >= 0.9;
+  }, 10000);
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+  if (shown) *shown = at;
+  return checks.Expect(opened, how + " opens the game screen: a window of " + std::to_string(at.Window.W) + " x " +
+                                   std::to_string(at.Window.H) + " over the " + std::to_string(screen.Width()) +
+                                   " x " + std::to_string(screen.Height()) + " screen or its mode, its frame " +
+                                   std::to_string(int(white * 100)) + "% white, after " +
+                                   std::to_string(ms.count()) + " ms");
+}
+
+bool StartToGameScreen(Checks& checks, GameProcess& game, ScreenReader& screen, GameScreen* shown) {
+  ShownWindow intro;
+  if (!StartToIntro(checks, game, screen, intro)) return false;
+  Xdotool(checks, "key Return");
+  return WaitForGameScreen(checks, screen, "Return", shown);
+}
+
+void ExpectEscEnds(Checks& checks, GameProcess& game, const std::string& where) {
+  Xdotool(checks, "key Escape");
+  game.WaitForEnd(5000);
+  checks.Expect(game.EndedWithStatusZero(), where + ": Esc ends the game with status 0 (" + game.Ending() + ")");
+  checks.Expect(game.Output().empty(), where + ": nothing on standard output (got \"" + game.Output() + "\")");
+}
+
+bool CurrentModeSize(Display* display, int& width, int& height) {
+  int eventBase = 0, errorBase = 0;
+  if (!XF86VidModeQueryExtension(display, &eventBase, &errorBase)) return false;
+  int dotClock = 0;
+  XF86VidModeModeLine line{};
+  if (!XF86VidModeGetModeLine(display, DefaultScreen(display), &dotClock, &line)) return false;
+  if (line.privsize > 0 && line.c_private) XFree(line.c_private);
+  width = line.hdisplay;
+  height = line.vdisplay;
+  return true;
 }

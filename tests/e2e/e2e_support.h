@@ -1,7 +1,10 @@
 // Helpers for the end-to-end checks of the X11 backend under Xvfb: a second
 // connection that looks at the screen the way a user would, where the game's
-// 1024 x 768 frame should appear on it, and a tally of named checks.
+// 1024 x 768 frame should appear on it, a tally of named checks, and the real
+// game run as a child process up to its intro or its game screen.
 #pragma once
+
+#include <sys/types.h>
 
 #include <functional>
 #include <string>
@@ -29,6 +32,13 @@ std::string Describe(const Rgb& c);
 // True when every channel is within tolerance of the wanted colour.
 bool Near(const Rgb& got, const Rgb& want, int tolerance = 4);
 
+// A rectangle of pixels.
+struct Box {
+  int X = 0, Y = 0, W = 0, H = 0;
+};
+// "(x,y wxh)" for messages.
+std::string DescribeBox(const Box& b);
+
 // Where a frame of frameW x frameH lands on a screen of screenW x screenH:
 // as large as fits with its aspect kept, centred.
 struct ShownFrame {
@@ -45,7 +55,8 @@ struct ShownFrame {
 // The tester's own connection to the display the game draws on.
 class ScreenReader {
  public:
-  ScreenReader();
+  // Connects, trying again for up to connectWaitMs while a server resetting after its last client refuses.
+  explicit ScreenReader(int connectWaitMs = 0);
   ~ScreenReader();
   bool Connected() const { return display_ != nullptr; }
   Display* Connection() const { return display_; }
@@ -69,3 +80,76 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
 bool Shell(const std::string& command);
 // Sleeps for a while without touching the game's event queue.
 void PauseMs(int ms);
+
+// ---- The real game as a child process ----------------------------------------------------
+
+constexpr int kIntroW = 560, kIntroH = 370;
+constexpr int kFrameW = 1024, kFrameH = 768;
+
+// Runs the game with its standard output and error captured; a game still running at the end is killed.
+class GameProcess {
+ public:
+  explicit GameProcess(const std::string& path);
+  ~GameProcess();
+  GameProcess(const GameProcess&) = delete;
+  GameProcess& operator=(const GameProcess&) = delete;
+
+  bool Started() const { return pid_ > 0; }
+  // True while the game runs; notes its ending once it has ended.
+  bool Running();
+  bool WaitForEnd(int timeoutMs);
+  // Sends a signal to the game.
+  void Signal(int signalNumber) const;
+  bool EndedWithStatusZero() const;
+  // True when the game was ended by the signal (a shell shows 128 + the signal as its status).
+  bool EndedBySignal(int signalNumber) const;
+  std::string Ending() const;
+  // Everything the game wrote to its standard output so far.
+  const std::string& Output();
+  // Everything written to its standard error so far, by the game or anything it started.
+  const std::string& Errors();
+  // True once nothing can write to the game's output any more: the game and whatever it started have ended.
+  bool OutputsClosed();
+
+ private:
+  void Drain();
+
+  pid_t pid_ = -1;
+  int out_ = -1, err_ = -1;
+  bool outClosed_ = false, errClosed_ = false;
+  bool ended_ = false;
+  int status_ = 0;
+  std::string output_, errors_;
+};
+
+// The game's window where it is now shown on the root, or Id 0 when none is shown.
+struct ShownWindow {
+  Window Id = 0;
+  int X = 0, Y = 0, W = 0, H = 0;
+  bool IsIntro() const { return Id != 0 && W == kIntroW && H == kIntroH; }
+};
+ShownWindow FindGameWindow(const ScreenReader& screen);
+
+bool IsWhite(const Rgb& c);
+
+// Runs xdotool; a failed command is a failed check.
+void Xdotool(Checks& checks, const std::string& arguments);
+
+// Starts the game and waits for its intro window with its OK button drawn; false (with a failed check) when it never shows.
+bool StartToIntro(Checks& checks, GameProcess& game, ScreenReader& screen, ShownWindow& intro);
+
+// The game screen: the full-screen window, and where the game's frame shows in it (in root pixels).
+struct GameScreen {
+  ShownWindow Window;
+  ShownFrame Frame;  // offsets in root pixels
+};
+// Waits for the game screen: a window over the whole screen (or the whole switched mode) with its frame mostly white.
+bool WaitForGameScreen(Checks& checks, ScreenReader& screen, const std::string& how, GameScreen* shown = nullptr);
+// Starts the game, waits for the intro, presses Return and waits for the game screen.
+bool StartToGameScreen(Checks& checks, GameProcess& game, ScreenReader& screen, GameScreen* shown = nullptr);
+
+// Esc ends the game at once with status 0 and nothing on its standard output.
+void ExpectEscEnds(Checks& checks, GameProcess& game, const std::string& where);
+
+// The size of the display mode the screen is in (XF86VidMode); false when the server has no such extension.
+bool CurrentModeSize(Display* display, int& width, int& height);

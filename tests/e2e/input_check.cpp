@@ -2,7 +2,8 @@
 // as real devices) and with a second connection acting as window manager:
 // keys to virtual-key codes, auto-repeat, mouse buttons, pointer positions in
 // frame pixels on a letterboxed screen, warps that are not undone by stale
-// motion, focus loss, the close button, and the grabs of the full screen.
+// motion, focus loss and its return (grabs let go and taken again, no jump
+// of the pointer), the close button, and the grabs of the full screen.
 //
 // Usage: input_check   (needs DISPLAY and xdotool)
 #include <cmath>
@@ -14,11 +15,6 @@
 #include "tests/e2e/e2e_support.h"
 
 namespace {
-
-// Presses keys or buttons through xdotool; reports a failed command as a failed check.
-void Xdotool(Checks& checks, const std::string& arguments) {
-  if (!Shell("xdotool " + arguments)) checks.Expect(false, "xdotool " + arguments);
-}
 
 // Hits of a key once they have arrived (KeyHits resets them, so they are summed).
 int KeyHitsArriving(int key, int wanted) {
@@ -138,6 +134,71 @@ void CheckWarp(Checks& checks, ScreenReader& screen, const ShownFrame& at) {
   checks.Expect(PointerX() > 512 && PointerY() == 384, "warp: later motion moves the pointer again");
 }
 
+// Where the system pointer is, in root pixels.
+void SystemPointer(Display* d, int& x, int& y) {
+  Window root = 0, child = 0;
+  int winX = 0, winY = 0;
+  unsigned int mask = 0;
+  XQueryPointer(d, DefaultRootWindow(d), &root, &child, &x, &y, &winX, &winY, &mask);
+}
+
+// Losing the focus lets the pointer and the keyboard go and leaves the player's pointer alone; the
+// focus coming back, or a click on the game, takes them again with the pointer where the game had it.
+void CheckFocusGrab(Checks& checks, ScreenReader& screen, const ShownFrame& at) {
+  Display* d = screen.Connection();
+  const Window window = screen.GameWindow();
+  WarpPointer(512, 384);
+  XSetInputFocus(d, DefaultRootWindow(d), RevertToPointerRoot, CurrentTime);
+  XSync(d, False);
+  WaitUntil([] {
+    PointerX();  // lets the game see the focus change
+    return false;
+  }, 300);
+  ExpectGrabs(checks, screen, false, "focus lost");
+  Xdotool(checks, "mousemove 40 50");
+  PauseMs(200);
+  WarpPointer(512, 384);
+  int x = 0, y = 0;
+  SystemPointer(d, x, y);
+  checks.Expect(x == 40 && y == 50, "focus lost: the game's warp leaves the player's pointer at (40,50) (it is at (" +
+                                        std::to_string(x) + "," + std::to_string(y) + "))");
+  checks.Expect(PointerX() == 512 && PointerY() == 384, "focus lost: the game's pointer does not follow (" +
+                                                            std::to_string(PointerX()) + "," +
+                                                            std::to_string(PointerY()) + ")");
+
+  XSetInputFocus(d, window, RevertToParent, CurrentTime);
+  XSync(d, False);
+  WaitUntil([] {
+    PointerX();
+    return false;
+  }, 300);
+  ExpectGrabs(checks, screen, true, "focus back");
+  SystemPointer(d, x, y);
+  checks.Expect(std::abs(x - at.ScreenX(512)) <= 1 && std::abs(y - at.ScreenY(384)) <= 1 && PointerX() == 512 &&
+                    PointerY() == 384,
+                "focus back: the pointer is where the game had it, no jump (reads " + std::to_string(PointerX()) +
+                    "," + std::to_string(PointerY()) + ", system pointer at " + std::to_string(x) + "," +
+                    std::to_string(y) + ")");
+
+  // Without a window manager to give it back, a click on the game does.
+  XSetInputFocus(d, DefaultRootWindow(d), RevertToPointerRoot, CurrentTime);
+  XSync(d, False);
+  WaitUntil([] {
+    PointerX();
+    return false;
+  }, 300);
+  ButtonHits(ButtonLeft);
+  Xdotool(checks, "mousemove 40 50 click 1");
+  WaitUntil([] {
+    PointerX();
+    return false;
+  }, 300);
+  ExpectGrabs(checks, screen, true, "a click on the game while it had lost the focus");
+  checks.Expect(ButtonHits(ButtonLeft) == 0 && PointerX() == 512 && PointerY() == 384,
+                "the click that brings the game back is not a click, and the pointer stays where it was (" +
+                    std::to_string(PointerX()) + "," + std::to_string(PointerY()) + ")");
+}
+
 // Keys arrive as virtual-key codes, once per press however long they are held.
 void CheckKeys(Checks& checks) {
   struct Named {
@@ -237,6 +298,7 @@ int main() {
   const ShownFrame at = ShownFrame::Fit(1024, 768, screen.Width(), screen.Height());
   CheckPointer(checks, screen, at);
   CheckWarp(checks, screen, at);
+  CheckFocusGrab(checks, screen, at);
   CheckKeys(checks);
   CheckButtons(checks);
   CheckFocusAndClose(checks, screen);

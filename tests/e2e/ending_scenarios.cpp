@@ -1,0 +1,137 @@
+// The ways the game ends: Esc, SIGINT and SIGTERM through the game's own way
+// out; SIGKILL and crashes, after which the watchdog puts the desktop's
+// display mode back; and the switch from the intro to the game screen on a
+// server that resets whenever its last client leaves.
+#include <signal.h>
+
+#include <memory>
+#include <string>
+
+#include "tests/e2e/game_scenarios.h"
+
+namespace {
+
+// What the watchdog writes when it had to put the mode back itself.
+constexpr const char* kWatchdogNote = "the display mode is restored";
+
+struct Ending {
+  const char* Name;
+  int Signal;  // 0: Esc
+};
+constexpr Ending kEndings[] = {{"esc", 0},       {"int", SIGINT},   {"term", SIGTERM},
+                               {"kill", SIGKILL}, {"segv", SIGSEGV}, {"abrt", SIGABRT}};
+
+std::string ModeText(int w, int h) { return std::to_string(w) + " x " + std::to_string(h); }
+
+// True when the mode is (w, h) within the time.
+bool WaitForMode(ScreenReader& screen, int w, int h, int timeoutMs, int& nowW, int& nowH) {
+  return WaitUntil([&] { return CurrentModeSize(screen.Connection(), nowW, nowH) && nowW == w && nowH == h; },
+                   timeoutMs);
+}
+
+}  // namespace
+
+int RunSignal(const std::string& gamePath, const std::string& where, int signalNumber) {
+  Checks checks;
+  ScreenReader screen;
+  const int screenW = screen.Width(), screenH = screen.Height();
+  GameProcess game(gamePath);
+  if (where == "intro") {
+    ShownWindow intro;
+    if (!StartToIntro(checks, game, screen, intro)) return checks.Finish();
+  } else if (!StartToGameScreen(checks, game, screen)) {
+    return checks.Finish();
+  }
+  game.Signal(signalNumber);
+  game.WaitForEnd(5000);
+  const std::string what = "signal " + std::to_string(signalNumber) + " on the " + where;
+  checks.Expect(game.EndedBySignal(signalNumber), what + ": the game ends within 5 s, by that signal, so its "
+                                                      "status is " + std::to_string(128 + signalNumber) + " (" +
+                                                      game.Ending() + ")");
+  checks.Expect(WaitUntil([&] { return FindGameWindow(screen).Id == 0; }, 2000), what + ": no window is left");
+  checks.Expect(screen.Width() == screenW && screen.Height() == screenH,
+                what + ": the screen is still " + ModeText(screenW, screenH));
+  checks.Expect(game.Output().empty(), what + ": nothing on standard output (got \"" + game.Output() + "\")");
+  return checks.Finish();
+}
+
+int RunModeRestore(const std::string& gamePath, const std::string& endingName) {
+  Checks checks;
+  const Ending* ending = nullptr;
+  for (const Ending& e : kEndings)
+    if (endingName == e.Name) ending = &e;
+  if (!checks.Expect(ending != nullptr, "known ending " + endingName)) return checks.Finish();
+  ScreenReader screen;
+  int desktopW = 0, desktopH = 0;
+  if (!checks.Expect(CurrentModeSize(screen.Connection(), desktopW, desktopH),
+                     "the server switches display modes (XF86VidMode)") ||
+      !checks.Expect(desktopW != kFrameW || desktopH != kFrameH,
+                     "the desktop's mode " + ModeText(desktopW, desktopH) + " is not the game's"))
+    return checks.Finish();
+
+  GameProcess game(gamePath);
+  if (!StartToGameScreen(checks, game, screen)) return checks.Finish();
+  int nowW = 0, nowH = 0;
+  checks.Expect(WaitForMode(screen, kFrameW, kFrameH, 2000, nowW, nowH),
+                "the game switches the screen to " + ModeText(kFrameW, kFrameH) + " (now " + ModeText(nowW, nowH) +
+                    ")");
+
+  const std::string what = std::string("ended by ") + (ending->Signal ? "signal " + std::to_string(ending->Signal)
+                                                                      : std::string("Esc"));
+  if (ending->Signal)
+    game.Signal(ending->Signal);
+  else
+    Xdotool(checks, "key Escape");
+  game.WaitForEnd(5000);
+  checks.Expect(ending->Signal ? game.EndedBySignal(ending->Signal) : game.EndedWithStatusZero(),
+                what + ": the game ends within 5 s, " +
+                    (ending->Signal ? "by that signal" : std::string("with status 0")) + " (" + game.Ending() + ")");
+  checks.Expect(WaitForMode(screen, desktopW, desktopH, 5000, nowW, nowH),
+                what + ": the desktop's mode " + ModeText(desktopW, desktopH) + " is back (now " +
+                    ModeText(nowW, nowH) + ")");
+  // The watchdog holds the game's standard error until it ends: once it is closed, nothing more can change.
+  checks.Expect(WaitUntil([&] { return game.OutputsClosed(); }, 5000), what + ": the watchdog ends with the game");
+  const bool noted = game.Errors().find(kWatchdogNote) != std::string::npos;
+  // Esc, SIGINT and SIGTERM leave through the game's own way out, which puts the mode back; the others
+  // give the game no chance, and the watchdog does it.
+  const bool gameCanAnswer = ending->Signal == 0 || ending->Signal == SIGINT || ending->Signal == SIGTERM;
+  checks.Expect(noted != gameCanAnswer, what + ": the mode was put back by " +
+                                            (noted ? "the watchdog" : std::string("the game itself")) +
+                                            " (standard error: \"" + game.Errors() + "\")");
+  return checks.Finish();
+}
+
+int RunRestarts(const std::string& gamePath, int count) {
+  Checks checks;
+  int reached = 0;
+  for (int start = 1; start <= count; ++start) {
+    const std::string which = "start " + std::to_string(start) + ": ";
+    std::unique_ptr<GameProcess> game;
+    {
+      // The server may be resetting after the last start's clients left: it accepts again shortly.
+      ScreenReader screen(5000);
+      if (!checks.Expect(screen.Connected(), which + "the checker reaches the display")) break;
+      game = std::make_unique<GameProcess>(gamePath);
+      ShownWindow intro;
+      if (!StartToIntro(checks, *game, screen, intro)) break;
+    }
+    // The game is now the server's only client; a player presses Return.
+    if (!Shell("xdotool key Return")) {
+      checks.Expect(false, which + "xdotool key Return");
+      break;
+    }
+    // Stay away while the game leaves the intro for the game screen.
+    PauseMs(1000);
+    const bool running = game->Running();
+    if (!checks.Expect(running, which + "the game is still running after leaving the intro (" + game->Ending() +
+                                    ", standard error: \"" + game->Errors() + "\")"))
+      break;
+    ScreenReader screen(5000);
+    if (!WaitForGameScreen(checks, screen, which + "Return")) break;
+    ExpectEscEnds(checks, *game, which + "game screen");
+    if (game->EndedWithStatusZero()) ++reached;
+  }
+  checks.Expect(reached == count, std::to_string(reached) + " of " + std::to_string(count) +
+                                      " starts reached the game screen and ended with Esc");
+  return checks.Finish();
+}

@@ -1,0 +1,29 @@
+// The scenarios game_check runs, one file per screen: the intro
+// (intro_scenarios.cpp), the game screen (game_screen_scenarios.cpp) and the
+// ways the game ends (ending_scenarios.cpp). Each returns the exit status.
+#pragma once
+
+#include <string>
+
+#include "tests/e2e/e2e_support.h"
+
+// The intro's lines, OK button and key caps, OK's shimmer; Esc ends with status 0.
+int RunIntro(const std::string& gamePath, const std::string& screenshot);
+// Esc on the intro ends with status 0 and no game screen ever shows.
+int RunEscOnIntro(const std::string& gamePath);
+// Pressing OK and sliding off before releasing keeps the intro; a press and release on OK starts.
+int RunOkSlide(const std::string& gamePath);
+// A press that starts beside OK counts once the pointer is dragged onto OK.
+int RunOkDragOn(const std::string& gamePath);
+
+// Return opens the white game screen, people walk in, Esc ends with status 0 and a silent stdout.
+int RunPlay(const std::string& gamePath, const std::string& screenshot);
+
+// SIGINT or SIGTERM on the intro or the game screen ends the game promptly by that signal, the screen unchanged.
+int RunSignal(const std::string& gamePath, const std::string& where, int signalNumber);
+// On a server that switches modes: the game switches to 1024 x 768, and the desktop's mode is back after
+// the ending ("esc", "int", "term", "kill", "segv" or "abrt").
+int RunModeRestore(const std::string& gamePath, const std::string& ending);
+// The game started again and again on a server that resets when its last client leaves: every start
+// reaches the game screen. The checker is connected only while it looks, never while the game switches.
+int RunRestarts(const std::string& gamePath, int count);
