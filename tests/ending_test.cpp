@@ -126,7 +126,7 @@ TEST_F(Ending, TheCrowdFadesBetweenTheLastTwoZoomsAndStopsInTheClosingScene) {
   EXPECT_EQ(crowdAlpha(), 255);
   Scale = 0.15f;
   game->Run(1);
-  EXPECT_EQ(crowdAlpha(), 127);  // half faded
+  EXPECT_EQ(crowdAlpha(), 127);                      // half faded
   EXPECT_EQ(backend.LastFrame().back().Alpha, 255);  // what comes after the crowd is not
 
   ClosingAt(0.1f, 111);
@@ -209,7 +209,7 @@ TEST_F(Ending, TheHookCarriesAWholeGameThroughEveryStageToTheEnd) {
     ASSERT_EQ(Stage, stage + 1);
     stageFrames.push_back(game->FramesRun());
     EXPECT_TRUE(Stage != 2 || Works[size_t(FirstWork)]->x == 527);  // the game's own box
-    EXPECT_TRUE(Stage != 3 || People[30]->Chef == ChefBorn);         // the first chef
+    EXPECT_TRUE(Stage != 3 || People[30]->Chef == ChefBorn);        // the first chef
     int32_t own = 0;
     for (const WorkRef& w : Works) own += w && w->Protected;
     EXPECT_EQ(own, Stage < 2 ? 0 : Stage < 4 ? 1 : Stage < 6 ? 16 : 216) << "at stage " << Stage;

@@ -200,8 +200,8 @@ TEST_F(Stages, TheRingKeepsClearOfTheOvalAndOfItselfAndSkipsTakenSlots) {
     EXPECT_LE(box.y, 1115);
     for (size_t b = a + 1; b < ring.size(); ++b) {
       const TWork& other = *Works[ring[b]];
-      const bool apart = box.x + 280 <= other.x || other.x + 280 <= box.x || box.y + 185 <= other.y ||
-                         other.y + 185 <= box.y;
+      const bool apart =
+          box.x + 280 <= other.x || other.x + 280 <= box.x || box.y + 185 <= other.y || other.y + 185 <= box.y;
       EXPECT_TRUE(apart) << "overlaps the box in slot " << ring[b];
     }
     EXPECT_FALSE(OnTheOval(box.x, box.y));

@@ -18,9 +18,8 @@
 int main(int argc, char** argv) {
   int every = 30;
   bool snapZoom = true;
-  const option options[] = {{"every", required_argument, nullptr, 'e'},
-                            {"keep-zoom", no_argument, nullptr, 'k'},
-                            {nullptr, 0, nullptr, 0}};
+  const option options[] = {
+      {"every", required_argument, nullptr, 'e'}, {"keep-zoom", no_argument, nullptr, 'k'}, {nullptr, 0, nullptr, 0}};
   for (int c; (c = getopt_long(argc, argv, "", options, nullptr)) != -1;) {
     if (c == 'e') {
       every = std::atoi(optarg);
