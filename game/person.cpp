@@ -11,16 +11,12 @@
 #include "platform/random.h"
 #include "platform/services.h"
 
-namespace {
-
 // Faces go from furious (0) to laughing (6); a mood outside 0..69 never happens,
 // but the index stays inside the table whatever it is.
 const ImageRef& FaceFor(int32_t mood) {
   int32_t index = mood / 10;
   return Faces[size_t(index < 0 ? 0 : index > 6 ? 6 : index)];
 }
-
-}  // namespace
 
 PersonRef TPerson::New() {
   auto p = std::make_shared<TPerson>();
@@ -106,8 +102,8 @@ void TPerson::DrawHat(const ImageRef& picture, int32_t qx, int32_t qy, bool toqu
       DrawScaled(picture, qx, qy, 0);
       HitImage(picture, qx, qy, 0, 0, LayerGrab, hat);
     }
-  } else if (MyHat->On == HatOff && Chef == ChefNone) {
-    // An off hat can only be taken from a chef's hands.
+  } else if (MyHat->On == HatOff && !toque) {
+    // An off hat can only be taken from a chef's hands (an inspired chef's too: he was robbed as a fan).
     if (mouse.Clicked == hat && mouse.JustClicked && HatThief == -1) mouse.Clicked = nullptr;
     if (mouse.Clicked == hat) {
       if (mouse.JustClicked) {

@@ -20,6 +20,9 @@ class THat {
   int32_t y = 0;
 };
 
+// The face for a mood: Faces[mood / 10].
+const ImageRef& FaceFor(int32_t mood);
+
 class TPerson;
 using PersonRef = std::shared_ptr<TPerson>;
 
@@ -62,6 +65,10 @@ class TPerson {
   int Claim(int32_t boxId);
   // The person's whole frame: behaviour, movement, drawing and hit registration.
   int Be();
+  // A frame of the inspiration that turns a fan into a chef who owns the inspiring box.
+  int BeInspired();
+  // A frame of the walk to a finalized box and of taking a new hat in its colour.
+  int Bedazzled();
 
   // The Works slot of the box with that ID (the first, from slot 0 up), or -1.
   static int32_t WorkSlotOf(int32_t boxId);
@@ -87,4 +94,14 @@ class TPerson {
   // Draws a worn hat or toque at (qx, qy) and handles it with the mouse.
   void DrawHat(const ImageRef& picture, int32_t qx, int32_t qy, bool toque);
   void EndOfFrameHat();
+
+  // The chef's own steps of the frame (person_chef.cpp).
+  void GiveUpLostBox();
+  // Chooses a hat to follow, takes the mood of the fans around, and chooses where to carry a hat.
+  void ChefSight();
+  void ChooseDestination();
+  void CheckFollowed();
+  void ChefWander();
+  void Chase();
+  void Deliver();
 };

@@ -24,11 +24,12 @@ int64_t Ticks4Elapsed() { return int64_t(TimerTickCount(Timer4)) - LastTick4; }
 
 int TPerson::Be() {
   if (InspiredBy > -1 && GettingHat > -1) GettingHat = -1;  // inspiration wins
-  // (The inspiration and new-hat animations take over the frame here once they exist.)
+  if (InspiredBy > -1) return BeInspired();
+  if (GettingHat > -1 && Chef == 0) return Bedazzled();
   if (Frame < 0) Frame = 0;
   if (Angle < 0) Angle += 360;
   if (Angle > 360) Angle -= 360;
-  // (A chef gives up an owned box that is gone or locked here.)
+  GiveUpLostBox();
   if (Destination > -1 || CarriedHat > -1) BestFind = 0;
   if (Mouse->Clicked == this) {
     DrawHeld();
@@ -40,14 +41,20 @@ int TPerson::Be() {
   Mood = 35;
   int32_t allPatient = 1, flee = 0;
   if (!(Chef == ChefBorn && MyHat->On == HatWorn)) Sight(allPatient, flee);  // a chef in his toque has no opinions
-  // (Chef sight: choosing a hat to follow, the chef's mood and where to carry a hat.)
+  const bool chefInView = Chef > 0 && OnScreen(TruncInt(x), TruncInt(y), ImagePixelWidth(ChefBodyImage),
+                                               ImagePixelHeight(ChefBodyImage), 1);
+  if (chefInView) ChefSight();
   if (Chef == ChefNone) Loss();
   if (!Thrown()) {
     if (Chef == ChefNone) Vision();
     SetDrawRotation(0);
-    // (A chef checks that the followed fan can still be followed here.)
-    if (Chef == ChefNone || (Following == -1 && Destination == -1)) Wander(allPatient, flee);
-    // (Otherwise a chef chases a fan or delivers a hat.)
+    CheckFollowed();
+    if (Chef == ChefNone || (Following == -1 && Destination == -1))
+      Wander(allPatient, flee);
+    else if (Following > -1)
+      Chase();
+    else
+      Deliver();
   }
   if (Chef == ChefNone)
     DrawFan();
@@ -202,7 +209,10 @@ void TPerson::Step(double k) {
 void TPerson::Wander(int32_t allPatient, int32_t flee) {
   // Nobody wanders up the screen more steeply than 35 degrees off the horizontal.
   if (Angle > 215 && Angle < 325) Angle = Angle <= 270 ? 215 : 325;
-  if (Chef != ChefNone) return;  // (chefs wander their own way)
+  if (Chef != ChefNone) {
+    ChefWander();
+    return;
+  }
   if (flee) {
     Angle += RandomInt(-1, 1);
     Step(3.5);
