@@ -81,8 +81,8 @@ uint64_t WorldDigest() {
   return d.Value();
 }
 
-HeadlessGame::HeadlessGame(HeadlessBackend& backend, int32_t seed) : backend_(backend) {
-  UseBackend(&backend_);
+HeadlessGame::HeadlessGame(HeadlessBackend& backend, int32_t seed, ::Backend* wrapper) : backend_(backend) {
+  UseBackend(wrapper ? wrapper : &backend_);
   ClearRegistry();
   ClearHitLayers(0);
   // ClockMs reads the boot clock plus the virtual time, which is still 0 when

@@ -24,7 +24,8 @@ uint64_t WorldDigest();
 class HeadlessGame {
  public:
   // Starts a game on the backend: the intro is left with Return and the clock seed is `seed`.
-  HeadlessGame(HeadlessBackend& backend, int32_t seed);
+  // The services use `wrapper` (a recorder around the headless backend) when given.
+  HeadlessGame(HeadlessBackend& backend, int32_t seed, ::Backend* wrapper = nullptr);
   ~HeadlessGame();
   HeadlessGame(const HeadlessGame&) = delete;
   HeadlessGame& operator=(const HeadlessGame&) = delete;

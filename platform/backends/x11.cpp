@@ -40,6 +40,7 @@ Bool IsMapOf(Display*, XEvent* event, XPointer window) {
 
 class X11Backend final : public Backend {
  public:
+  explicit X11Backend(bool gameInWindow) : gameInWindow_(gameInWindow) {}
   ~X11Backend() override {
     Close();
     Disconnect();
@@ -93,6 +94,8 @@ class X11Backend final : public Backend {
   Cursor nullCursor_ = 0;
   bool fullScreen_ = false;
   bool grabbed_ = false;
+  // The full screen is a framed window of its size instead.
+  bool gameInWindow_ = false;
   int swapInterval_ = -1;  // -1: not yet set in this context
   EventTarget target_;
   GlPainter painter_;
@@ -104,9 +107,9 @@ bool X11Backend::Open(int width, int height, bool fullScreen, std::string& whyNo
   Close();
   if (!display_ && !Connect(whyNot)) return false;
   const int screen = DefaultScreen(display_);
-  fullScreen_ = fullScreen;
+  fullScreen_ = fullScreen && !gameInWindow_;
   std::string noSwitch;  // whatever the reason, the scaled window below shows the game
-  if (!fullScreen) {
+  if (!fullScreen_) {
     CreateWindow(0, 0, width, height, false);
   } else if (SwitchVideoMode(display_, screen, width, height, noSwitch)) {
     CreateWindow(0, 0, width, height, true);
@@ -127,7 +130,7 @@ bool X11Backend::Open(int width, int height, bool fullScreen, std::string& whyNo
   XWindowAttributes shown{};
   XGetWindowAttributes(display_, window_, &shown);
   target_.Fit = FrameFit::Make(width, height, shown.width, shown.height);
-  target_.HoldsInput = fullScreen;
+  target_.HoldsInput = fullScreen;  // the game in a window too, while it has the focus
   painter_.Begin(target_.Fit, generation_);
   swapInterval_ = -1;
   if (fullScreen)
@@ -268,7 +271,9 @@ void X11Backend::GrabInput() {
     if (MonotonicMs() > giveUp) break;
     SleepForMs(10);
   }
-  while (XGrabKeyboard(display_, window_, True, GrabModeAsync, GrabModeAsync, CurrentTime) != GrabSuccess) {
+  // In a window the keys come with the focus, and the window manager keeps its own to switch away.
+  while (fullScreen_ &&
+         XGrabKeyboard(display_, window_, True, GrabModeAsync, GrabModeAsync, CurrentTime) != GrabSuccess) {
     if (MonotonicMs() > giveUp) break;
     SleepForMs(10);
   }
@@ -406,4 +411,4 @@ void X11Backend::HidePointer() {
 }  // namespace
 
 // Makes a backend that opens its display on Open; nothing touches X before that.
-std::unique_ptr<Backend> MakeX11Backend() { return std::make_unique<X11Backend>(); }
+std::unique_ptr<Backend> MakeX11Backend(bool gameInWindow) { return std::make_unique<X11Backend>(gameInWindow); }

@@ -6,4 +6,6 @@
 #include "platform/backend.h"
 
 // Makes a backend that opens its display on Open; nothing touches X before that.
-std::unique_ptr<Backend> MakeX11Backend();
+// gameInWindow: the full screen is a plain window of its size instead, with the
+// pointer grabbed only while the window has the focus.
+std::unique_ptr<Backend> MakeX11Backend(bool gameInWindow = false);

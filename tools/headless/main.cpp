@@ -1,6 +1,7 @@
 // Runs the game without a display for a seed and a number of frames, and
 // prints what happened: the crowd's moods, the boxes, a digest of the world
-// that tells seeds apart, and the frame timing.
+// that tells seeds apart, and the frame timing. It can write the game as a
+// recording, or replay a recording instead and print the digest of its world.
 #include <getopt.h>
 
 #include <cerrno>
@@ -10,22 +11,29 @@
 #include <ctime>
 #include <limits>
 
+#include <string>
+
 #include "game/catalogue.h"
 #include "game/person.h"
+#include "game/playback.h"
 #include "game/runner.h"
 #include "game/work.h"
 #include "game/world.h"
+#include "platform/backends/record.h"
 #include "platform/services.h"
 
 namespace {
 
 constexpr const char* Usage =
-    "usage: chromelly_headless [--seed N] [--frames N] [--every N]\n"
+    "usage: chromelly_headless [--seed N] [--frames N] [--every N] [--record FILE]\n"
+    "       chromelly_headless --replay FILE\n"
     "Runs a whole game without a display and reports how the crowd fares.\n"
-    "  --seed N    the clock seed of the game, any 32-bit integer (default 1)\n"
-    "  --frames N  frames to run, 0 or more; 60 frames are one virtual second (default 3600)\n"
-    "  --every N   frames between two report lines, 1 or more (default 600)\n"
-    "  --help      print this and exit\n";
+    "  --seed N       the clock seed of the game, any 32-bit integer (default 1)\n"
+    "  --frames N     frames to run, 0 or more; 60 frames are one virtual second (default 3600)\n"
+    "  --every N      frames between two report lines, 1 or more (default 600)\n"
+    "  --record FILE  write the game to FILE as a recording\n"
+    "  --replay FILE  replay the game recorded in FILE and print the digest of its world\n"
+    "  --help         print this and exit\n";
 
 // The whole argument as a decimal integer within [low, high]; false otherwise.
 bool ParseInt(const char* text, long low, long high, int& out) {
@@ -51,14 +59,38 @@ void Report(int frame) {
   std::printf("  world %016" PRIx64 "\n", WorldDigest());
 }
 
+// Replays a recording to its end; the digest of the world it leaves, or one line on why not.
+int Replay(const std::string& path) {
+  Recording recording;
+  std::string whyNot;
+  if (!LoadRecording(path, recording, whyNot)) {
+    std::fprintf(stderr, "chromelly_headless: %s\n", whyNot.c_str());
+    return 1;
+  }
+  HeadlessBackend backend;
+  backend.SetRecording(false);
+  const PlaybackResult result = PlayRecording(backend, recording, true);
+  if (!result.Complete) {
+    std::fprintf(stderr, "chromelly_headless: %s\n", result.Why.c_str());
+    return 1;
+  }
+  std::printf("%d frames replayed\n", result.Frames);
+  std::printf("world digest %016" PRIx64 "\n", WorldDigest());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   int seed = 1, frames = 3600, every = 600;
+  std::string record, replay;
+  bool gameOptions = false;  // a replay plays the recorded game: it takes none of these
   const option options[] = {{"seed", required_argument, nullptr, 's'},
                             {"frames", required_argument, nullptr, 'f'},
                             {"every", required_argument, nullptr, 'e'},
                             {"help", no_argument, nullptr, 'h'},
+                            {"record", required_argument, nullptr, 'r'},
+                            {"replay", required_argument, nullptr, 'p'},
                             {nullptr, 0, nullptr, 0}};
   opterr = 0;  // our own one-line messages; ":" tells a missing value from an unknown option
   for (;;) {
@@ -68,6 +100,7 @@ int main(int argc, char** argv) {
     const char* given = argv[previous];
     bool ok = true;
     const char* want = "";
+    gameOptions = gameOptions || (c != 'p' && c != 'h');
     switch (c) {
       case 's':
         ok = ParseInt(optarg, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), seed);
@@ -82,6 +115,12 @@ int main(int argc, char** argv) {
         want = "--every wants a whole number of 1 or more";
         break;
       case 'h': std::fputs(Usage, stdout); return 0;
+      case 'r':
+      case 'p':
+        ok = *optarg != '\0';
+        want = c == 'r' ? "--record wants a file name" : "--replay wants a file name";
+        (c == 'r' ? record : replay) = optarg;
+        break;
       case ':': std::fprintf(stderr, "chromelly_headless: %s needs a value (see --help)\n", given); return 2;
       default: std::fprintf(stderr, "chromelly_headless: unknown argument %s (see --help)\n", given); return 2;
     }
@@ -94,9 +133,23 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "chromelly_headless: unexpected argument %s (see --help)\n", argv[optind]);
     return 2;
   }
+  if (!replay.empty()) {
+    if (gameOptions) {
+      std::fprintf(stderr, "chromelly_headless: --replay plays the recorded game and takes no other option\n");
+      return 2;
+    }
+    return Replay(replay);
+  }
   HeadlessBackend backend;
   backend.SetRecording(false);
-  HeadlessGame game(backend, seed);
+  RecordBackend recorder(backend);
+  std::string whyNot;
+  // A file that cannot be written is found out before the game, not after it.
+  if (!record.empty() && !recorder.Save(record, RecordingEnd::Cut, whyNot)) {
+    std::fprintf(stderr, "chromelly_headless: %s\n", whyNot.c_str());
+    return 1;
+  }
+  HeadlessGame game(backend, seed, record.empty() ? nullptr : &recorder);
   std::printf("seed %d, %d frames (%d virtual seconds)\n", seed, frames, frames / 60);
   std::printf("pictures loaded: %d of 94; line height %d\n", LoadedPictureCount(), TextPixelHeight(""));
   const std::clock_t start = std::clock();
@@ -108,5 +161,10 @@ int main(int argc, char** argv) {
   std::printf("%d frames in %.0f ms of CPU: %.3f ms per frame; FrameTime %.4f\n", game.FramesRun(), cpuMs,
               cpuMs / (game.FramesRun() ? game.FramesRun() : 1), double(FrameTime));
   std::printf("world digest %016" PRIx64 "\n", WorldDigest());
+  // The game stops here, not by itself: its replay stops here too.
+  if (!record.empty() && !recorder.Save(record, RecordingEnd::Cut, whyNot)) {
+    std::fprintf(stderr, "chromelly_headless: %s\n", whyNot.c_str());
+    return 1;
+  }
   return 0;
 }
