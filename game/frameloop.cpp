@@ -4,9 +4,11 @@
 #include <cmath>
 #include <tuple>
 
+#include "game/ending.h"
 #include "game/mouse.h"
 #include "game/names.h"
 #include "game/person.h"
+#include "game/stages.h"
 #include "game/tutor.h"
 #include "game/view.h"
 #include "game/work.h"
@@ -181,18 +183,26 @@ bool GameFrame() {
   if (KeyHits(KeyEscape)) return false;
   ClearScreen();
   ClearHitLayers(0);
-  if (KeyHits(KeyF1) != 0 && Scale > 0.1f) Mode = ModeReviewing;
+  StageCheck();
+  // F1 is refused in the closing scene.
+  if (KeyHits(KeyF1) != 0 && !InClosingScene()) Mode = ModeReviewing;
   if (Mode == ModeReviewing && KeyHeld(KeyF1) == 0) Mode = ModeNormal;
+  ZoomAndGrowth();
   BoxesTurn();
   DroppedHatOwner = -1;
   const bool tick100 = Ticked(Timer100, LastTick100);
   SecondScore = 0;
-  if (Scale < 0.2f && Scale > 0.1f) SetDrawAlpha(StoreF((double(Scale) - double(0.1f)) * 10.0));
-  if (Scale > 0.1f) {
+  FadeCrowd();
+  if (InClosingScene()) {
+    ClosingScene();
+  } else {
     PeoplePass();
     SetDrawAlpha(1);
     if (Ticked(Timer1, LastTick1)) LastTick1 = TimerTickCount(Timer1);
-    if (Ticked(Timer4, LastTick4)) LastTick4 = TimerTickCount(Timer4);
+    if (Ticked(Timer4, LastTick4)) {
+      TrendStep();
+      LastTick4 = TimerTickCount(Timer4);
+    }
     ButtonsTurn();
     ModeHints();
   }
