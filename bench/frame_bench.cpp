@@ -46,6 +46,7 @@ int main(int argc, char** argv) {
   HeadlessBackend backend;
   backend.SetRecording(false);
   HeadlessGame game(backend, 20261208);
+  Stage = 7;  // the view and the crowd of the second-to-last stage, whose target zoom is 0.2
   Scale = 0.2f;
   size_t slot = 0;
   FillGameBox(slot++, 527, -587, 0);

@@ -4,8 +4,12 @@
 #include <cmath>
 #include <tuple>
 
+#include "game/ending.h"
 #include "game/mouse.h"
+#include "game/names.h"
 #include "game/person.h"
+#include "game/stages.h"
+#include "game/tutor.h"
 #include "game/view.h"
 #include "game/work.h"
 #include "game/world.h"
@@ -33,6 +37,16 @@ void BoxesTurn() {
       AnyWork = 1;
     }
   }
+}
+
+// The buttons appear as the tutor gets to them; a completed click switches the mode (a later one wins).
+void ButtonsTurn() {
+  if (Tutor->q > 5) NewButton.Be();
+  if (Tutor->q > 5 && AnyWork == 1) DeleteButton.Be();
+  if (Tutor->q > 14) FinalizeButton.Be();
+  if (NewButton.Activate) Mode = ModePlacing;
+  if (DeleteButton.Activate) Mode = ModeDeleting;
+  if (FinalizeButton.Activate) Mode = ModeFinalizing;
 }
 
 void ModeHints() {
@@ -122,7 +136,12 @@ void OffScreenPass() {
     } else if (gone) {
       if (p->Chef != ChefNone && (std::fabs(p->throwX) > 2 || std::fabs(p->throwY) > 2))
         ChefsThrown = -std::abs(ChefsThrown) - 1;  // held negative until the end of the frame
-      if (Mouse && Mouse->Clicked == p->MyHat.get()) Mouse->Clicked = nullptr;
+      // The mouse lets go of him and his hat, and a hat he let go this frame falls into no box.
+      if (Mouse) {
+        Mouse->Forget(p->MyHat.get());
+        Mouse->Forget(p.get());
+      }
+      if (DroppedHatOwner == p->ID) DroppedHatOwner = -1;
       if (p->CarriedHat > -1) People[size_t(p->CarriedHat)]->HatThief = -1;
       if (p->HatThief > -1) {
         People[size_t(p->HatThief)]->CarriedHat = -1;
@@ -145,29 +164,58 @@ void ReviewOverlay() {
   FillRect(0, 0, 1024, 768);
   SetDrawAlpha(1);
   UseColor(Black);
+  // The messages shown so far, past the title and credits; pauses take no room.
+  float y = 0;
+  for (int32_t i = 5; i < Tutor->r; ++i) {
+    const TQueue& message = *Tutor->Queue[size_t(i)];
+    if (message.s1.empty()) continue;
+    DrawTextAt(message.s1, 0, y);
+    y += 20;
+    if (!message.s2.empty()) {
+      DrawTextAt(message.s2, 0, y);
+      y += 20;
+    }
+    y += 15;
+  }
 }
 
 bool GameFrame() {
   if (KeyHits(KeyEscape)) return false;
   ClearScreen();
   ClearHitLayers(0);
-  if (KeyHits(KeyF1) != 0 && Scale > 0.1f) Mode = ModeReviewing;
+  StageCheck();
+  // F1 is refused in the closing scene.
+  if (KeyHits(KeyF1) != 0 && !InClosingScene()) Mode = ModeReviewing;
   if (Mode == ModeReviewing && KeyHeld(KeyF1) == 0) Mode = ModeNormal;
+  ZoomAndGrowth();
   BoxesTurn();
   DroppedHatOwner = -1;
   const bool tick100 = Ticked(Timer100, LastTick100);
   SecondScore = 0;
-  if (Scale < 0.2f && Scale > 0.1f) SetDrawAlpha(StoreF((double(Scale) - double(0.1f)) * 10.0));
-  if (Scale > 0.1f) {
+  FadeCrowd();
+  if (InClosingScene()) {
+    ClosingScene();
+  } else {
     PeoplePass();
     SetDrawAlpha(1);
     if (Ticked(Timer1, LastTick1)) LastTick1 = TimerTickCount(Timer1);
-    if (Ticked(Timer4, LastTick4)) LastTick4 = TimerTickCount(Timer4);
+    if (Ticked(Timer4, LastTick4)) {
+      TrendStep();
+      LastTick4 = TimerTickCount(Timer4);
+    }
+    ButtonsTurn();
     ModeHints();
   }
+  // The cursor comes alive after the artist's credit; presses made before then are dropped.
+  if (Tutor->q > 3)
+    Mouse->Be();
+  else
+    ButtonHits(ButtonLeft);
   MeasureFrameTime();
   if (tick100) LastTick100 = TimerTickCount(Timer100);
   OffScreenPass();
+  if (Mode == ModeNormal) Tutor->Be();  // the tutor's clock stands still in the special modes
+  Tutor->See();
   if (ChefsThrown < 0) ChefsThrown = -ChefsThrown;
   PresentFrame();
   return true;

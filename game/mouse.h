@@ -28,6 +28,9 @@ class TMouse {
   HitId Over() const;
   // The mouse's step of the frame: move, clamp, draw the cursor, grab, drop, place or pick.
   int Be();
+  // Lets go of an object that is about to be destroyed, held or just released,
+  // so that no later object at the same address is taken for it.
+  int Forget(HitId gone);
   // Keeps a just-grabbed object at its distance from the cursor.
   int offset(int32_t a, int32_t b) {
     offX = a - x;

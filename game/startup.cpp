@@ -4,6 +4,7 @@
 #include "game/intro.h"
 #include "game/mouse.h"
 #include "game/person.h"
+#include "game/tutor.h"
 #include "game/world.h"
 #include "platform/numeric.h"
 #include "platform/random.h"
@@ -45,7 +46,13 @@ void BuildWorld(int clockSeed) {
   Timer100 = StartTimer(100);
   Timer4 = StartTimer(4);
   Timer1000 = StartTimer(1000);
+  NewButton.Set(7, 690, 180, 30, "New color");
+  DeleteButton.Set(7, 730, 130, 30, "Delete color");
+  FinalizeButton.Set(149, 730, 140, 30, "Finalize color");
+  // The End button's label is drawn by the closing scene; its height reaches past the screen's bottom.
+  EndButton.Set(0, 734, TextPixelWidth("End") + 14, 768, "");
   LoadBoxPictures();
+  Tutor = TTutor::New();
   PeopleCount = 20;
   for (int32_t i = 0; i < 20; ++i) {
     People[size_t(i)] = TPerson::New();

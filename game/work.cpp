@@ -136,3 +136,16 @@ int TWork::Be() {
   if (OnScreen(x, y, width, height, 1)) HitRect(x - 175, y - 175, 630, 535, 0, LayerSight, this);
   return 0;
 }
+
+int32_t FreeWorkSlot() {
+  for (int32_t i = 0; i < int32_t(Works.size()); ++i)
+    if (!Works[size_t(i)] || Works[size_t(i)]->Active == 0) return i;
+  return -1;
+}
+
+void PutWork(int32_t slot, const WorkRef& box) {
+  WorkRef& place = Works[size_t(slot)];
+  // The old box dies here; a click or a drop still naming it must not pass to a later box.
+  if (place && Mouse) Mouse->Forget(place.get());
+  place = box;
+}

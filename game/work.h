@@ -40,3 +40,8 @@ class TWork {
   // The box's frame: draw, register, take a dropped hat, react to delete and finalize.
   int Be();
 };
+
+// The first slot of Works that is empty or holds a deleted box, or -1 when all are in use.
+int32_t FreeWorkSlot();
+// Puts the box into the slot, replacing what was there; the mouse lets go of the box replaced.
+void PutWork(int32_t slot, const WorkRef& box);

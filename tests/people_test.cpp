@@ -206,6 +206,7 @@ TEST_F(People_, EachSecondAddsEveryonesMoodGainOnce) {
   PersonRef a = Fan(0, -200, 0);  // higher on the screen: acts first
   Thinks(*a, *box, 5);            // gain -3
   PeopleCount = 2;
+  StageTable[0].CrowdSize = 2;  // the crowd does not grow back to twenty around the pair
   StageScore = 0;
   game->Run(60);
   EXPECT_EQ(StageScore, 0);  // the first second ticks in the 61st frame

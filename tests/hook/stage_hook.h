@@ -1,0 +1,24 @@
+// The stage hook, for tests only: pushes a game through its stages without
+// anybody playing, by raising the stage score between frames. The game the
+// player runs never contains it.
+#pragma once
+
+#include <cstdint>
+
+// Raises the stage score just past twice the current stage's total, so the next
+// frame's stage check moves on one stage. Does nothing at the last stage.
+void PushStage();
+
+// Run after every frame: every `every` frames it pushes the next stage, once the
+// view has reached the current stage's target. With snapZoom the view is set to
+// the target at once instead of easing there, so the closing scene comes in seconds.
+class StageHook {
+ public:
+  StageHook(int32_t every, bool snapZoom) : every_(every > 0 ? every : 1), snapZoom_(snapZoom) {}
+  void AfterFrame();
+
+ private:
+  int32_t every_;
+  bool snapZoom_;
+  int64_t frames_ = 0;
+};
