@@ -1,0 +1,55 @@
+// The bot: a player for the headless game. It reads the world between frames,
+// as a player reads the screen, and answers with the input for the next frame:
+// pointer moves (displacements from the screen centre, where the game warps
+// the pointer back every frame), mouse buttons and keys. It never writes the
+// world. The playthrough program, its test and the soak run drive it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/backends/headless.h"
+
+class Bot {
+ public:
+  using Event = HeadlessBackend::Event;
+
+  // The input to feed in before the next frame, decided from the world the last frame left.
+  std::vector<Event> Next();
+
+ private:
+  enum class Task { Idle, CarryHat, ThrowChef, NewBox, PickBox, PressEnd };
+  // Moves the cursor toward a world point by at most what one frame allows; true once there.
+  bool Toward(int32_t x, int32_t y, std::vector<Event>& out);
+  void Choose(std::vector<Event>& out);
+  void Carry(std::vector<Event>& out);
+  void Throw(std::vector<Event>& out);
+  void Place(std::vector<Event>& out);
+  void Pick(std::vector<Event>& out);
+  void PressEnd(std::vector<Event>& out);
+
+  Task task_ = Task::Idle;
+  int step_ = 0;          // frames into the task
+  int32_t person_ = -1;   // People slot of the hat's owner or of the chef
+  int32_t box_ = -1;      // Works slot the task aims at
+  int32_t pickMode_ = 0;  // ModeFinalizing or ModeDeleting for a pick
+  int32_t aimX_ = 0, aimY_ = 0;
+  bool buttonDown_ = false;
+  std::array<int32_t, 7> boxOfHue_{-1, -1, -1, -1, -1, -1, -1};  // the open box each hue family goes to
+};
+
+// One whole game played by the bot on the headless backend.
+struct BotGameResult {
+  std::array<int, 9> StageFrame{};  // frame each stage began (stage 0: 0; -1 if never)
+  int EndFrame = -1;                // frame the End button ended the game, or -1
+  int Frames = 0;                   // frames run
+};
+
+// Plays seed `seed` for at most `maxFrames` frames. The services use `wrapper`
+// (a recorder around `backend`) when given. `adjust`, when given, sees every
+// frame's input before it is fed in and may change it (the soak run adds noise).
+BotGameResult PlayBotGame(HeadlessBackend& backend, int32_t seed, int maxFrames, ::Backend* wrapper = nullptr,
+                          const std::function<void(int frame, std::vector<Bot::Event>&)>& adjust = nullptr);
