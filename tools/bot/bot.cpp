@@ -1,6 +1,7 @@
 #include "tools/bot/bot.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "game/ending.h"
@@ -98,6 +99,7 @@ std::vector<Bot::Event> Bot::Next() {
   // Until the title sequence is over the mouse does not work.
   if (!Mouse || !Tutor || Tutor->q <= 3) return out;
   step_ += 1;
+  if (std::getenv("BOT_TRACE")) std::fprintf(stderr, "task %d step %d mode %d q %d mouse %d,%d clicked %p down %d boxes %d stage %d score %d\n", int(task_), step_, Mode, Tutor->q, Mouse->x, Mouse->y, Mouse->Clicked, buttonDown_, AnyWork, Stage, StageScore);
   switch (task_) {
     case Task::Idle: Choose(out); break;
     case Task::CarryHat: Carry(out); break;
@@ -111,9 +113,16 @@ std::vector<Bot::Event> Bot::Next() {
 
 void Bot::Choose(std::vector<Event>& out) {
   step_ = 0;
+  phase_ = 0;
   if (buttonDown_) {
     out.push_back({Event::Kind::ButtonUp, 1, 0});
     buttonDown_ = false;
+    return;
+  }
+  // A mode left over from a task that gave up is cancelled with the right button.
+  if (Mode == ModePlacing || Mode == ModeFinalizing || Mode == ModeDeleting) {
+    out.push_back({Event::Kind::ButtonDown, 3, 0});
+    out.push_back({Event::Kind::ButtonUp, 3, 0});
     return;
   }
   if (Mode != ModeNormal) return;
@@ -157,7 +166,7 @@ void Bot::Choose(std::vector<Event>& out) {
   if (!OpenPlayerBox(boxOfHue_[size_t(f)])) {
     boxOfHue_[size_t(f)] = -1;
     task_ = Task::NewBox;
-    person_ = f;  // the family the new box is for
+    family_ = f;
     return;
   }
   task_ = Task::CarryHat;
@@ -168,7 +177,7 @@ void Bot::Choose(std::vector<Event>& out) {
 void Bot::Carry(std::vector<Event>& out) {
   const TPerson& p = *People[size_t(person_)];
   const HitId hat = p.MyHat.get();
-  if (!buttonDown_) {
+  if (phase_ == 0) {
     // Reach the hat and press on it.
     if (p.MyHat->On != HatWorn || step_ > 40 || !OpenPlayerBox(box_)) {
       task_ = Task::Idle;
@@ -182,34 +191,25 @@ void Bot::Carry(std::vector<Event>& out) {
     if (Toward(gx, gy, out)) {
       out.push_back({Event::Kind::ButtonDown, 1, 0});
       buttonDown_ = true;
-      aimX_ = 0;
+      phase_ = 1;
     }
     return;
   }
-  if (Mouse->Clicked != hat && aimX_ == 0) {
-    // Missed (something else was grabbed, or nothing): let go and choose again.
-    task_ = Task::Idle;
-    return;
-  }
-  if (aimX_ == 0) {
-    if (!OpenPlayerBox(box_)) {
-      out.push_back({Event::Kind::ButtonUp, 1, 0});
-      buttonDown_ = false;
+  if (phase_ == 1) {
+    // Missed (something else was grabbed, or nothing), or the box is gone: let go.
+    if (Mouse->Clicked != hat || !OpenPlayerBox(box_)) {
       task_ = Task::Idle;
       return;
     }
     const TWork& w = *Works[size_t(box_)];
-    if (Toward(w.x + 140, w.y + 92, out)) {
-      aimX_ = 1;
-      step_ = 0;
-    }
+    if (Toward(w.x + 140, w.y + 92, out)) phase_ = 2;
     return;
   }
-  // Over the box: let go and hold still while the box takes the hat in.
-  if (aimX_ == 1) {
+  if (phase_ == 2) {
+    // Over the box: let go and hold still while the box takes the hat in.
     out.push_back({Event::Kind::ButtonUp, 1, 0});
     buttonDown_ = false;
-    aimX_ = 2;
+    phase_ = 3;
     step_ = 0;
     return;
   }
@@ -218,26 +218,46 @@ void Bot::Carry(std::vector<Event>& out) {
 
 void Bot::Throw(std::vector<Event>&) { task_ = Task::Idle; }
 
+bool Bot::ClickButton(int screenX, int screenY, int32_t mode, std::vector<Event>& out) {
+  switch (phase_) {
+    case 0:  // reach the button and press
+      if (step_ > 60 || Mode != ModeNormal) {
+        task_ = Task::Idle;
+        return false;
+      }
+      if (Toward(WorldX(screenX), WorldY(screenY), out)) {
+        out.push_back({Event::Kind::ButtonDown, 1, 0});
+        buttonDown_ = true;
+        phase_ = 1;
+      }
+      return false;
+    case 1:  // release over it
+      out.push_back({Event::Kind::ButtonUp, 1, 0});
+      buttonDown_ = false;
+      phase_ = 2;
+      step_ = 0;
+      return false;
+    case 2:  // the frame loop turns the click into the mode
+      if (Mode == mode) {
+        phase_ = 3;
+        step_ = 0;
+        return true;
+      }
+      if (step_ > 10) task_ = Task::Idle;
+      return false;
+    default: return Mode == mode;
+  }
+}
+
 void Bot::Place(std::vector<Event>& out) {
-  if (Mode == ModeNormal && !buttonDown_ && aimX_ != 9) {
-    // Click "New color".
-    if (step_ > 60) {
+  if (phase_ < 3) {
+    if (!ClickButton(97, 705, ModePlacing, out)) return;
+  }
+  if (phase_ == 3) {
+    if (Mode != ModePlacing) {
       task_ = Task::Idle;
       return;
     }
-    if (Toward(WorldX(97), WorldY(705), out)) {
-      out.push_back({Event::Kind::ButtonDown, 1, 0});
-      buttonDown_ = true;
-    }
-    return;
-  }
-  if (Mode == ModeNormal && buttonDown_ && aimX_ != 9) {
-    out.push_back({Event::Kind::ButtonUp, 1, 0});
-    buttonDown_ = false;
-    if (step_ > 60) task_ = Task::Idle;
-    return;
-  }
-  if (Mode == ModePlacing && !buttonDown_) {
     // The free spot nearest the middle of the view, clear of the buttons and of every box.
     const int hw = HalfWidth(), hh = HalfHeight();
     int64_t best = -1;
@@ -262,76 +282,47 @@ void Bot::Place(std::vector<Event>& out) {
     if (Toward(bx + 140, by + 92, out)) {
       out.push_back({Event::Kind::ButtonDown, 1, 0});
       buttonDown_ = true;
-      aimX_ = 9;
+      phase_ = 4;
     }
     return;
   }
-  if (aimX_ == 9) {
-    // Placed (or refused): the newest box is the family's.
-    if (buttonDown_) {
-      out.push_back({Event::Kind::ButtonUp, 1, 0});
-      buttonDown_ = false;
+  // Placed (or refused): the newest box is the family's.
+  out.push_back({Event::Kind::ButtonUp, 1, 0});
+  buttonDown_ = false;
+  int32_t newest = -1, id = -1;
+  for (size_t s = 0; s < Works.size(); ++s)
+    if (Works[s] && Works[s]->Active && Works[s]->Protected == 0 && Works[s]->ID > id) {
+      id = Works[s]->ID;
+      newest = int32_t(s);
     }
-    int32_t newest = -1, id = -1;
-    for (size_t s = 0; s < Works.size(); ++s)
-      if (Works[s] && Works[s]->Active && Works[s]->Protected == 0 && Works[s]->ID > id) {
-        id = Works[s]->ID;
-        newest = int32_t(s);
-      }
-    if (newest >= 0 && Works[size_t(newest)]->NextIng == 0) boxOfHue_[size_t(person_)] = newest;
-    aimX_ = 0;
-    task_ = Task::Idle;
-    return;
-  }
-  if (step_ > 200) task_ = Task::Idle;
+  if (newest >= 0 && Works[size_t(newest)]->NextIng == 0) boxOfHue_[size_t(family_)] = newest;
+  task_ = Task::Idle;
 }
 
 void Bot::Pick(std::vector<Event>& out) {
-  const bool finalize = pickMode_ == ModeFinalizing;
-  if (Mode == ModeNormal && aimX_ != 9) {
-    if (step_ > 60) {
-      task_ = Task::Idle;
-      return;
-    }
-    if (buttonDown_) {
-      out.push_back({Event::Kind::ButtonUp, 1, 0});
-      buttonDown_ = false;
-      return;
-    }
-    if (Toward(finalize ? WorldX(219) : WorldX(72), WorldY(745), out)) {
-      out.push_back({Event::Kind::ButtonDown, 1, 0});
-      buttonDown_ = true;
-    }
-    return;
+  if (phase_ < 3) {
+    if (!ClickButton(pickMode_ == ModeFinalizing ? 219 : 72, 745, pickMode_, out)) return;
   }
-  if (Mode == pickMode_ && aimX_ != 9) {
-    if (buttonDown_) {
-      out.push_back({Event::Kind::ButtonUp, 1, 0});
-      buttonDown_ = false;
-      return;
-    }
+  if (phase_ == 3) {
     const WorkRef& w = Works[size_t(box_)];
-    if (!w || !w->Active || step_ > 120) {
-      out.push_back({Event::Kind::ButtonDown, 3, 0});
-      out.push_back({Event::Kind::ButtonUp, 3, 0});
+    if (Mode != pickMode_ || !w || !w->Active || step_ > 120) {
+      if (Mode == pickMode_) {
+        out.push_back({Event::Kind::ButtonDown, 3, 0});
+        out.push_back({Event::Kind::ButtonUp, 3, 0});
+      }
       task_ = Task::Idle;
       return;
     }
     if (Toward(w->x + 140, w->y + 92, out)) {
       out.push_back({Event::Kind::ButtonDown, 1, 0});
       buttonDown_ = true;
-      aimX_ = 9;
+      phase_ = 4;
     }
     return;
   }
-  if (aimX_ == 9) {
-    if (buttonDown_) {
-      out.push_back({Event::Kind::ButtonUp, 1, 0});
-      buttonDown_ = false;
-    }
-    aimX_ = 0;
-    task_ = Task::Idle;
-  }
+  out.push_back({Event::Kind::ButtonUp, 1, 0});
+  buttonDown_ = false;
+  task_ = Task::Idle;
 }
 
 void Bot::PressEnd(std::vector<Event>& out) {

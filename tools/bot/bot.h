@@ -29,6 +29,8 @@ class Bot {
   void Throw(std::vector<Event>& out);
   void Place(std::vector<Event>& out);
   void Pick(std::vector<Event>& out);
+  // Clicks one of the mode buttons and waits for its mode; true in the frame the mode has begun.
+  bool ClickButton(int screenX, int screenY, int32_t mode, std::vector<Event>& out);
   void PressEnd(std::vector<Event>& out);
 
   Task task_ = Task::Idle;
@@ -36,7 +38,8 @@ class Bot {
   int32_t person_ = -1;   // People slot of the hat's owner or of the chef
   int32_t box_ = -1;      // Works slot the task aims at
   int32_t pickMode_ = 0;  // ModeFinalizing or ModeDeleting for a pick
-  int32_t aimX_ = 0, aimY_ = 0;
+  int phase_ = 0;         // where in its task the bot is
+  int family_ = 0;        // the hue family a new box is for
   bool buttonDown_ = false;
   std::array<int32_t, 7> boxOfHue_{-1, -1, -1, -1, -1, -1, -1};  // the open box each hue family goes to
 };
