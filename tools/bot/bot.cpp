@@ -85,6 +85,11 @@ bool OpenPlayerBox(int32_t slot) {
 
 }  // namespace
 
+void Bot::Cancel(std::vector<Event>& out) {
+  out.push_back({Event::Kind::ButtonDown, ButtonRight, 0});
+  rightDown_ = true;
+}
+
 bool Bot::Toward(int32_t x, int32_t y, std::vector<Event>& out) {
   const int hw = HalfWidth() - 2, hh = HalfHeight() - 2;
   x = std::clamp(x, -hw, hw);
@@ -99,6 +104,27 @@ std::vector<Bot::Event> Bot::Next() {
   // Until the title sequence is over the mouse does not work.
   if (!Mouse || !Tutor || Tutor->q <= 3) return out;
   step_ += 1;
+  // The right button cancels a mode only while held: it is let go a frame later.
+  if (rightDown_) {
+    out.push_back({Event::Kind::ButtonUp, ButtonRight, 0});
+    rightDown_ = false;
+    return out;
+  }
+  static int frameNo = 0;
+  if (std::getenv("BOT_STATS") && ++frameNo % 600 == 0) {
+    int worn = 0, happy = 0, sad = 0, chefs = 0;
+    for (int32_t i = 0; i < PeopleCount; ++i) {
+      const TPerson& p = *People[size_t(i)];
+      worn += p.MyHat->On == HatWorn && p.Chef == ChefNone;
+      happy += p.Mood >= 45;
+      sad += p.Mood < 25;
+      chefs += p.Chef != ChefNone;
+    }
+    std::fprintf(stderr, "f %d stage %d score %d scale %.2f people %d worn %d happy %d sad %d chefs %d q %d boxes:", frameNo, Stage, StageScore, double(Scale), PeopleCount, worn, happy, sad, chefs, Tutor->q);
+    for (const WorkRef& w : Works)
+      if (w && w->Active && !w->Protected) std::fprintf(stderr, " %d%s(%d,%d,%d)", w->NextIng, w->Locked ? "L" : "", w->Mix->R, w->Mix->G, w->Mix->B);
+    std::fprintf(stderr, "\n");
+  }
   if (std::getenv("BOT_TRACE")) std::fprintf(stderr, "task %d step %d mode %d q %d mouse %d,%d clicked %p down %d boxes %d stage %d score %d\n", int(task_), step_, Mode, Tutor->q, Mouse->x, Mouse->y, Mouse->Clicked, buttonDown_, AnyWork, Stage, StageScore);
   switch (task_) {
     case Task::Idle: Choose(out); break;
@@ -115,14 +141,13 @@ void Bot::Choose(std::vector<Event>& out) {
   step_ = 0;
   phase_ = 0;
   if (buttonDown_) {
-    out.push_back({Event::Kind::ButtonUp, 1, 0});
+    out.push_back({Event::Kind::ButtonUp, ButtonLeft, 0});
     buttonDown_ = false;
     return;
   }
   // A mode left over from a task that gave up is cancelled with the right button.
   if (Mode == ModePlacing || Mode == ModeFinalizing || Mode == ModeDeleting) {
-    out.push_back({Event::Kind::ButtonDown, 3, 0});
-    out.push_back({Event::Kind::ButtonUp, 3, 0});
+    Cancel(out);
     return;
   }
   if (Mode != ModeNormal) return;
@@ -189,7 +214,7 @@ void Bot::Carry(std::vector<Event>& out) {
       return;
     }
     if (Toward(gx, gy, out)) {
-      out.push_back({Event::Kind::ButtonDown, 1, 0});
+      out.push_back({Event::Kind::ButtonDown, ButtonLeft, 0});
       buttonDown_ = true;
       phase_ = 1;
     }
@@ -207,7 +232,7 @@ void Bot::Carry(std::vector<Event>& out) {
   }
   if (phase_ == 2) {
     // Over the box: let go and hold still while the box takes the hat in.
-    out.push_back({Event::Kind::ButtonUp, 1, 0});
+    out.push_back({Event::Kind::ButtonUp, ButtonLeft, 0});
     buttonDown_ = false;
     phase_ = 3;
     step_ = 0;
@@ -226,13 +251,13 @@ bool Bot::ClickButton(int screenX, int screenY, int32_t mode, std::vector<Event>
         return false;
       }
       if (Toward(WorldX(screenX), WorldY(screenY), out)) {
-        out.push_back({Event::Kind::ButtonDown, 1, 0});
+        out.push_back({Event::Kind::ButtonDown, ButtonLeft, 0});
         buttonDown_ = true;
         phase_ = 1;
       }
       return false;
     case 1:  // release over it
-      out.push_back({Event::Kind::ButtonUp, 1, 0});
+      out.push_back({Event::Kind::ButtonUp, ButtonLeft, 0});
       buttonDown_ = false;
       phase_ = 2;
       step_ = 0;
@@ -274,20 +299,19 @@ void Bot::Place(std::vector<Event>& out) {
         }
       }
     if (best < 0 || step_ > 120) {
-      out.push_back({Event::Kind::ButtonDown, 3, 0});  // nowhere to put it: cancel
-      out.push_back({Event::Kind::ButtonUp, 3, 0});
+      Cancel(out);  // nowhere to put it
       task_ = Task::Idle;
       return;
     }
     if (Toward(bx + 140, by + 92, out)) {
-      out.push_back({Event::Kind::ButtonDown, 1, 0});
+      out.push_back({Event::Kind::ButtonDown, ButtonLeft, 0});
       buttonDown_ = true;
       phase_ = 4;
     }
     return;
   }
   // Placed (or refused): the newest box is the family's.
-  out.push_back({Event::Kind::ButtonUp, 1, 0});
+  out.push_back({Event::Kind::ButtonUp, ButtonLeft, 0});
   buttonDown_ = false;
   int32_t newest = -1, id = -1;
   for (size_t s = 0; s < Works.size(); ++s)
@@ -306,21 +330,18 @@ void Bot::Pick(std::vector<Event>& out) {
   if (phase_ == 3) {
     const WorkRef& w = Works[size_t(box_)];
     if (Mode != pickMode_ || !w || !w->Active || step_ > 120) {
-      if (Mode == pickMode_) {
-        out.push_back({Event::Kind::ButtonDown, 3, 0});
-        out.push_back({Event::Kind::ButtonUp, 3, 0});
-      }
+      if (Mode == pickMode_) Cancel(out);
       task_ = Task::Idle;
       return;
     }
     if (Toward(w->x + 140, w->y + 92, out)) {
-      out.push_back({Event::Kind::ButtonDown, 1, 0});
+      out.push_back({Event::Kind::ButtonDown, ButtonLeft, 0});
       buttonDown_ = true;
       phase_ = 4;
     }
     return;
   }
-  out.push_back({Event::Kind::ButtonUp, 1, 0});
+  out.push_back({Event::Kind::ButtonUp, ButtonLeft, 0});
   buttonDown_ = false;
   task_ = Task::Idle;
 }
@@ -328,12 +349,12 @@ void Bot::Pick(std::vector<Event>& out) {
 void Bot::PressEnd(std::vector<Event>& out) {
   if (!buttonDown_) {
     if (Toward(WorldX(20), WorldY(750), out)) {
-      out.push_back({Event::Kind::ButtonDown, 1, 0});
+      out.push_back({Event::Kind::ButtonDown, ButtonLeft, 0});
       buttonDown_ = true;
     }
     return;
   }
-  out.push_back({Event::Kind::ButtonUp, 1, 0});
+  out.push_back({Event::Kind::ButtonUp, ButtonLeft, 0});
   buttonDown_ = false;
   task_ = Task::Idle;
 }

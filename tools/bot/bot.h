@@ -24,6 +24,8 @@ class Bot {
   enum class Task { Idle, CarryHat, ThrowChef, NewBox, PickBox, PressEnd };
   // Moves the cursor toward a world point by at most what one frame allows; true once there.
   bool Toward(int32_t x, int32_t y, std::vector<Event>& out);
+  // Presses the right button, which ends placing or picking; it is let go in the next frame.
+  void Cancel(std::vector<Event>& out);
   void Choose(std::vector<Event>& out);
   void Carry(std::vector<Event>& out);
   void Throw(std::vector<Event>& out);
@@ -41,6 +43,7 @@ class Bot {
   int phase_ = 0;         // where in its task the bot is
   int family_ = 0;        // the hue family a new box is for
   bool buttonDown_ = false;
+  bool rightDown_ = false;
   std::array<int32_t, 7> boxOfHue_{-1, -1, -1, -1, -1, -1, -1};  // the open box each hue family goes to
 };
 
