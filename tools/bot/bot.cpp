@@ -1,7 +1,6 @@
 #include "tools/bot/bot.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
 #include "game/ending.h"
@@ -110,26 +109,9 @@ std::vector<Bot::Event> Bot::Next() {
     rightDown_ = false;
     return out;
   }
-  static int frameNo = 0;
-  if (std::getenv("BOT_STATS") && ++frameNo % 600 == 0) {
-    int worn = 0, happy = 0, sad = 0, chefs = 0;
-    for (int32_t i = 0; i < PeopleCount; ++i) {
-      const TPerson& p = *People[size_t(i)];
-      worn += p.MyHat->On == HatWorn && p.Chef == ChefNone;
-      happy += p.Mood >= 45;
-      sad += p.Mood < 25;
-      chefs += p.Chef != ChefNone;
-    }
-    std::fprintf(stderr, "f %d stage %d score %d scale %.2f people %d worn %d happy %d sad %d chefs %d q %d boxes:", frameNo, Stage, StageScore, double(Scale), PeopleCount, worn, happy, sad, chefs, Tutor->q);
-    for (const WorkRef& w : Works)
-      if (w && w->Active && !w->Protected) std::fprintf(stderr, " %d%s(%d,%d,%d)", w->NextIng, w->Locked ? "L" : "", w->Mix->R, w->Mix->G, w->Mix->B);
-    std::fprintf(stderr, "\n");
-  }
-  if (std::getenv("BOT_TRACE")) std::fprintf(stderr, "task %d step %d mode %d q %d mouse %d,%d clicked %p down %d boxes %d stage %d score %d\n", int(task_), step_, Mode, Tutor->q, Mouse->x, Mouse->y, Mouse->Clicked, buttonDown_, AnyWork, Stage, StageScore);
   switch (task_) {
     case Task::Idle: Choose(out); break;
     case Task::CarryHat: Carry(out); break;
-    case Task::ThrowChef: Throw(out); break;
     case Task::NewBox: Place(out); break;
     case Task::PickBox: Pick(out); break;
     case Task::PressEnd: PressEnd(out); break;
@@ -240,8 +222,6 @@ void Bot::Carry(std::vector<Event>& out) {
   }
   if (step_ >= 3) task_ = Task::Idle;
 }
-
-void Bot::Throw(std::vector<Event>&) { task_ = Task::Idle; }
 
 bool Bot::ClickButton(int screenX, int screenY, int32_t mode, std::vector<Event>& out) {
   switch (phase_) {

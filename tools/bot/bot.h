@@ -21,14 +21,13 @@ class Bot {
   std::vector<Event> Next();
 
  private:
-  enum class Task { Idle, CarryHat, ThrowChef, NewBox, PickBox, PressEnd };
+  enum class Task { Idle, CarryHat, NewBox, PickBox, PressEnd };
   // Moves the cursor toward a world point by at most what one frame allows; true once there.
   bool Toward(int32_t x, int32_t y, std::vector<Event>& out);
   // Presses the right button, which ends placing or picking; it is let go in the next frame.
   void Cancel(std::vector<Event>& out);
   void Choose(std::vector<Event>& out);
   void Carry(std::vector<Event>& out);
-  void Throw(std::vector<Event>& out);
   void Place(std::vector<Event>& out);
   void Pick(std::vector<Event>& out);
   // Clicks one of the mode buttons and waits for its mode; true in the frame the mode has begun.
@@ -37,7 +36,7 @@ class Bot {
 
   Task task_ = Task::Idle;
   int step_ = 0;          // frames into the task
-  int32_t person_ = -1;   // People slot of the hat's owner or of the chef
+  int32_t person_ = -1;   // People slot of the hat's owner
   int32_t box_ = -1;      // Works slot the task aims at
   int32_t pickMode_ = 0;  // ModeFinalizing or ModeDeleting for a pick
   int phase_ = 0;         // where in its task the bot is
