@@ -346,39 +346,47 @@ struct BotGameExited {};
 
 }  // namespace
 
-BotGameResult PlayBotGame(HeadlessBackend& backend, int32_t seed, int maxFrames, ::Backend* wrapper,
-                          const std::function<void(int frame, std::vector<Bot::Event>&)>& adjust) {
-  BotGameResult result;
-  result.StageFrame.fill(-1);
-  result.StageFrame[0] = 0;
-  HeadlessGame game(backend, seed, wrapper);
+BotGame::BotGame(HeadlessBackend& backend, int32_t seed, ::Backend* wrapper)
+    : backend_(backend), game_(backend, seed, wrapper) {
+  result_.StageFrame.fill(-1);
+  result_.StageFrame[0] = 0;
   SetExitHandler(ThrowOnExit);
-  Bot bot;
+}
+
+BotGame::~BotGame() { SetExitHandler(nullptr); }
+
+const BotGameResult& BotGame::Play(int maxFrames, const BotInputAdjuster& adjust) {
   int32_t stage = Stage;
   try {
-    while (game.FramesRun() < maxFrames) {
-      std::vector<Bot::Event> events = bot.Next();
-      if (adjust) adjust(game.FramesRun(), events);
+    while (result_.EndFrame < 0 && game_.FramesRun() < maxFrames) {
+      std::vector<Bot::Event> events = bot_.Next();
+      if (adjust) adjust(game_.FramesRun(), events);
       for (const Bot::Event& e : events) {
         switch (e.What) {
-          case Bot::Event::Kind::KeyDown: backend.PressKey(e.A); break;
-          case Bot::Event::Kind::KeyUp: backend.ReleaseKey(e.A); break;
-          case Bot::Event::Kind::ButtonDown: backend.PressButton(e.A); break;
-          case Bot::Event::Kind::ButtonUp: backend.ReleaseButton(e.A); break;
-          case Bot::Event::Kind::Motion: backend.MovePointer(e.A, e.B); break;
-          case Bot::Event::Kind::Suspend: backend.Suspend(); break;
+          case Bot::Event::Kind::KeyDown: backend_.PressKey(e.A); break;
+          case Bot::Event::Kind::KeyUp: backend_.ReleaseKey(e.A); break;
+          case Bot::Event::Kind::ButtonDown: backend_.PressButton(e.A); break;
+          case Bot::Event::Kind::ButtonUp: backend_.ReleaseButton(e.A); break;
+          case Bot::Event::Kind::Motion: backend_.MovePointer(e.A, e.B); break;
+          case Bot::Event::Kind::Suspend: backend_.Suspend(); break;
         }
       }
-      if (game.Run(1) == 0) break;  // Esc
+      if (game_.Run(1) == 0) break;  // Esc
       if (Stage != stage) {
         stage = Stage;
-        result.StageFrame[size_t(stage)] = game.FramesRun();
+        result_.StageFrame[size_t(stage)] = game_.FramesRun();
       }
     }
+    result_.Frames = game_.FramesRun();
   } catch (const BotGameExited&) {
-    result.EndFrame = game.FramesRun() + 1;
+    // The frame that ended the program did not return: it is the last one run.
+    result_.EndFrame = game_.FramesRun() + 1;
+    result_.Frames = result_.EndFrame;
   }
-  result.Frames = game.FramesRun() + (result.EndFrame > 0 ? 1 : 0);
-  SetExitHandler(nullptr);
-  return result;
+  return result_;
+}
+
+BotGameResult PlayBotGame(HeadlessBackend& backend, int32_t seed, int maxFrames) {
+  BotGame game(backend, seed);
+  return game.Play(maxFrames);
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "game/runner.h"
 #include "platform/backends/headless.h"
 
 class Bot {
@@ -53,8 +54,30 @@ struct BotGameResult {
   int Frames = 0;                   // frames run
 };
 
-// Plays seed `seed` for at most `maxFrames` frames. The services use `wrapper`
-// (a recorder around `backend`) when given. `adjust`, when given, sees every
-// frame's input before it is fed in and may change it (the soak run adds noise).
-BotGameResult PlayBotGame(HeadlessBackend& backend, int32_t seed, int maxFrames, ::Backend* wrapper = nullptr,
-                          const std::function<void(int frame, std::vector<Bot::Event>&)>& adjust = nullptr);
+using BotInputAdjuster = std::function<void(int frame, std::vector<Bot::Event>&)>;
+
+// A game of the headless engine with the bot at the controls. The world stays
+// in the globals until the game is destroyed, so a recording of a game that
+// was cut short can be saved before the screen closes.
+class BotGame {
+ public:
+  // Starts seed `seed`; the services use `wrapper` (a recorder around `backend`) when given.
+  BotGame(HeadlessBackend& backend, int32_t seed, ::Backend* wrapper = nullptr);
+  ~BotGame();
+  BotGame(const BotGame&) = delete;
+  BotGame& operator=(const BotGame&) = delete;
+
+  // Plays until the End button ends the game or `maxFrames` frames have run.
+  // `adjust`, when given, sees every frame's input before it is fed in and may
+  // change it (the soak run adds noise).
+  const BotGameResult& Play(int maxFrames, const BotInputAdjuster& adjust = nullptr);
+
+ private:
+  HeadlessBackend& backend_;
+  HeadlessGame game_;
+  Bot bot_;
+  BotGameResult result_;
+};
+
+// Plays a whole game of seed `seed` for at most `maxFrames` frames.
+BotGameResult PlayBotGame(HeadlessBackend& backend, int32_t seed, int maxFrames);

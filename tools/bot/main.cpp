@@ -85,13 +85,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "chromelly_bot: %s\n", whyNot.c_str());
     return 1;
   }
-  const BotGameResult result = PlayBotGame(backend, seed, maxFrames, record.empty() ? nullptr : &recorder);
+  BotGame game(backend, seed, record.empty() ? nullptr : &recorder);
+  const BotGameResult result = game.Play(maxFrames);
   std::printf("seed %d:", seed);
   for (size_t s = 1; s < result.StageFrame.size(); ++s) std::printf(" stage %zu at %d;", s, result.StageFrame[s]);
   if (result.EndFrame > 0)
     std::printf(" End at frame %d (%.1f minutes)\n", result.EndFrame, result.EndFrame / 3600.0);
   else
     std::printf(" no End in %d frames\n", result.Frames);
+  // Saved while the game is still on: a game cut short replays up to here.
   if (!record.empty()) {
     const RecordingEnd how = result.EndFrame > 0 ? RecordingEnd::Exited : RecordingEnd::Cut;
     if (!recorder.Save(record, how, whyNot)) {
