@@ -10,8 +10,8 @@
 #include <functional>
 #include <vector>
 
-#include "platform/backend.h"
 #include "game/runner.h"
+#include "platform/backend.h"
 #include "platform/backends/headless.h"
 
 class Bot {
