@@ -1,0 +1,105 @@
+// The bot plays a whole game without a display, from the intro to the End
+// button, and prints the frame each stage began and the frame of the End. It
+// can write its game as a recording, which `chromelly --replay FILE` shows.
+#include <getopt.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+#include "platform/backends/record.h"
+#include "tools/bot/bot.h"
+
+namespace {
+
+constexpr const char* Usage =
+    "usage: chromelly_bot [--seed N] [--max-frames N] [--record FILE]\n"
+    "The bot plays a whole game without a display and prints the frame each stage began.\n"
+    "  --seed N        the clock seed of the game, any 32-bit integer (default 1)\n"
+    "  --max-frames N  give up after N frames; 60 frames are one virtual second (default 108000)\n"
+    "  --record FILE   write the game to FILE as a recording\n"
+    "  --help          print this and exit\n"
+    "Exit status 0 when the bot reached the End, 1 when it did not, 2 for bad arguments.\n";
+
+bool ParseInt(const char* text, long low, long high, int& out) {
+  char* end = nullptr;
+  errno = 0;
+  const long v = std::strtol(text, &end, 10);
+  if (end == text || *end != '\0' || errno == ERANGE || v < low || v > high) return false;
+  out = int(v);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int seed = 1, maxFrames = 108000;
+  std::string record;
+  const option options[] = {{"seed", required_argument, nullptr, 's'},
+                            {"max-frames", required_argument, nullptr, 'm'},
+                            {"record", required_argument, nullptr, 'r'},
+                            {"help", no_argument, nullptr, 'h'},
+                            {nullptr, 0, nullptr, 0}};
+  opterr = 0;
+  for (;;) {
+    const int previous = optind;
+    const int c = getopt_long(argc, argv, ":", options, nullptr);
+    if (c == -1) break;
+    const char* given = argv[previous];
+    bool ok = true;
+    const char* want = "";
+    switch (c) {
+      case 's':
+        ok = ParseInt(optarg, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), seed);
+        want = "--seed wants a 32-bit integer";
+        break;
+      case 'm':
+        ok = ParseInt(optarg, 1, std::numeric_limits<int>::max(), maxFrames);
+        want = "--max-frames wants a whole number of 1 or more";
+        break;
+      case 'r':
+        ok = *optarg != '\0';
+        want = "--record wants a file name";
+        record = optarg;
+        break;
+      case 'h': std::fputs(Usage, stdout); return 0;
+      case ':': std::fprintf(stderr, "chromelly_bot: %s needs a value (see --help)\n", given); return 2;
+      default: std::fprintf(stderr, "chromelly_bot: unknown argument %s (see --help)\n", given); return 2;
+    }
+    if (!ok) {
+      std::fprintf(stderr, "chromelly_bot: %s, not '%s'\n", want, optarg);
+      return 2;
+    }
+  }
+  if (optind < argc) {
+    std::fprintf(stderr, "chromelly_bot: unexpected argument %s (see --help)\n", argv[optind]);
+    return 2;
+  }
+  HeadlessBackend backend;
+  backend.SetRecording(false);
+  RecordBackend recorder(backend);
+  std::string whyNot;
+  if (!record.empty() && !recorder.Save(record, RecordingEnd::Cut, whyNot)) {
+    std::fprintf(stderr, "chromelly_bot: %s\n", whyNot.c_str());
+    return 1;
+  }
+  BotGame game(backend, seed, record.empty() ? nullptr : &recorder);
+  const BotGameResult result = game.Play(maxFrames);
+  std::printf("seed %d:", seed);
+  for (size_t s = 1; s < result.StageFrame.size(); ++s) std::printf(" stage %zu at %d;", s, result.StageFrame[s]);
+  if (result.EndFrame > 0)
+    std::printf(" End at frame %d (%.1f minutes)\n", result.EndFrame, result.EndFrame / 3600.0);
+  else
+    std::printf(" no End in %d frames\n", result.Frames);
+  // Saved while the game is still on: a game cut short replays up to here.
+  if (!record.empty()) {
+    const RecordingEnd how = result.EndFrame > 0 ? RecordingEnd::Exited : RecordingEnd::Cut;
+    if (!recorder.Save(record, how, whyNot)) {
+      std::fprintf(stderr, "chromelly_bot: %s\n", whyNot.c_str());
+      return 1;
+    }
+  }
+  return result.EndFrame > 0 ? 0 : 1;
+}
