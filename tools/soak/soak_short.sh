@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# The short soak: a few simulated minutes for each of three seeds. Each must keep
+# The short soak: two simulated minutes for each of three seeds. Each must keep
 # the world sound every frame, reach the last stage and the closing scene, and
 # end a game with the End button.
 set -uo pipefail
 soak="$1"
 status=0
 for seed in 1 2 3; do
-  out="$("$soak" --seed "$seed" --minutes 4 --stage-seconds 8 --closing-seconds 20)"
+  out="$("$soak" --seed "$seed" --minutes 2 --stage-seconds 2 --closing-seconds 10)"
   rc=$?
   echo "$out" | tail -3
   summary="$(echo "$out" | grep '^soak seed')"
