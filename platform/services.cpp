@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/backend.h"
+#include "platform/frame_stats.h"
 #include "platform/numeric.h"
 #include "platform/transform.h"
 
@@ -116,6 +117,7 @@ void OpenScreen(int width, int height, int depth, int hertz) {
   Pace.Hertz = hertz;
   Pace.Period = 1000 / hertz;
   Pace.Remainder = 1000 - Pace.Period * hertz;
+  FrameStatsScreenOpened(hertz);
   // Both buffers start cleared to black.
   backend.Clear(0, 0, 0);
   backend.Swap(false);
@@ -137,6 +139,7 @@ void CloseScreen() {
 
 void PresentFrame() {
   Backend& backend = Use();
+  FrameStatsWorkDone();
   if (Pace.VerticalBlank) {
     backend.Swap(true);
   } else {
@@ -153,6 +156,7 @@ void PresentFrame() {
       Pace.Deadline = backend.NowMs();  // a late frame is not made up
     backend.Swap(false);
   }
+  FrameStatsShown();
   ProcessEvents();
 }
 
@@ -277,6 +281,7 @@ void PrintLine(const std::string& text) {
 void ExitProgram() {
   CloseScreen();
   std::fflush(stdout);
+  ReportFrameStats();
   if (OnExit) OnExit();
   std::exit(0);
 }

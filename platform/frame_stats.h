@@ -1,0 +1,70 @@
+// Frame statistics for tuning the game on a player's machine: with
+// CHROMELLY_STATS=1 in the environment every frame shown is timed, and a
+// summary goes to standard error when the game ends. Without the variable
+// nothing is timed and nothing is printed.
+//
+// A frame's time is the game's own work on it: from the moment the frame
+// before was shown until the frame is handed over to be shown. The wait for
+// the frame's slot and the swap are not part of it; they show in the rate the
+// frames were shown at. The first frame on each screen starts the count: the
+// loading before it is start-up, not play.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// One reading of the clocks frames are timed by, in milliseconds.
+struct FrameClockReading {
+  double WallMs = 0;  // monotonic
+  double CpuMs = 0;   // CPU time of the whole process, every thread
+};
+using FrameClock = FrameClockReading (*)();
+
+// The figures over the frames shown so far.
+class FrameStats {
+ public:
+  // A screen opened with frames paced at hertz: the next frame shown starts the count.
+  void ScreenOpened(int hertz);
+  // The game has finished a frame and hands it over to be shown.
+  void WorkDone(const FrameClockReading& now);
+  // The frame was shown: the next frame's work starts now.
+  void Shown(const FrameClockReading& now);
+
+  int64_t Frames() const { return frames_; }
+  // A frame slot, 1000 / hertz milliseconds; a frame whose work takes longer is late.
+  double SlotMs() const { return slotMs_; }
+  double MeanMs() const { return frames_ ? workMs_ / double(frames_) : 0.0; }
+  double WorstMs() const { return worstMs_; }
+  int64_t Late() const { return late_; }
+  double LateShare() const { return frames_ ? double(late_) / double(frames_) : 0.0; }
+  double CpuMsPerFrame() const { return frames_ ? cpuMs_ / double(frames_) : 0.0; }
+  // Frames shown per second of wall time, waits and swaps included.
+  double FramesPerSecond() const { return shownMs_ > 0 ? 1000.0 * double(frames_) / shownMs_ : 0.0; }
+  // The one line the game prints.
+  std::string Summary() const;
+
+ private:
+  double slotMs_ = 1000.0 / 60.0;
+  bool counting_ = false;  // a frame was shown on this screen: the next one is timed
+  FrameClockReading frameStart_;
+  double workEndMs_ = 0;
+  int64_t frames_ = 0;
+  int64_t late_ = 0;
+  double workMs_ = 0;
+  double worstMs_ = 0;
+  double cpuMs_ = 0;
+  double shownMs_ = 0;
+};
+
+// True when CHROMELLY_STATS is set to 1 (read every time, so tests can change it).
+bool FrameStatsWanted();
+// The services' hooks; each does nothing unless the statistics are wanted.
+void FrameStatsScreenOpened(int hertz);
+void FrameStatsWorkDone();
+void FrameStatsShown();
+// Prints the summary on standard error when the statistics are wanted.
+void ReportFrameStats();
+// The statistics kept by the hooks.
+const FrameStats& CurrentFrameStats();
+// Starts the statistics afresh, timed by the clock given (null: the system's clocks).
+void RestartFrameStats(FrameClock clock);
