@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <cinttypes>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -36,6 +37,10 @@ constexpr const char* Usage =
     "  --closing-seconds S  simulated seconds in the closing scene before End is clicked (default 600)\n";
 
 constexpr int64_t FramesPerSecond = 60;
+
+// Set by SIGINT or SIGTERM: the soak stops after the frame and reports what it ran.
+volatile std::sig_atomic_t Stopped = 0;
+void Stop(int) { Stopped = 1; }
 
 struct GameEnded {};
 [[noreturn]] void ThrowWhenTheGameEnds() { throw GameEnded{}; }
@@ -71,7 +76,7 @@ bool PlayGame(int32_t seed, uint32_t noiseSeed, int64_t budget, int64_t stageFra
   totals.Games += 1;
   bool sound = true;
   try {
-    for (int64_t frame = 0; frame < budget; ++frame) {
+    for (int64_t frame = 0; frame < budget && !Stopped; ++frame) {
       noise.BeforeFrame();
       game.Run(1);
       totals.Frames += 1;
@@ -141,7 +146,9 @@ int main(int argc, char** argv) {
   Totals totals;
   int reached = 0;
   bool sound = true;
-  for (int32_t game = 0; sound && totals.Frames < total; ++game) {
+  std::signal(SIGINT, Stop);
+  std::signal(SIGTERM, Stop);
+  for (int32_t game = 0; sound && totals.Frames < total && !Stopped; ++game) {
     const int32_t gameSeed = int32_t(seed) * 7919 + game;
     std::printf("game %d (seed %d)\n", game + 1, gameSeed);
     std::fflush(stdout);
@@ -150,6 +157,7 @@ int main(int argc, char** argv) {
   }
   for (int s = 0; s <= LastStage; ++s)
     if (totals.FramesAtStage[s] > 0) reached = s;
+  if (Stopped) std::printf("stopped before the time was up\n");
   std::printf("soak seed %ld: %" PRId64 " frames (%.2f simulated hours), %" PRId64 " games (%" PRId64
               " ended with End), highest stage %d, %" PRId64 " frames in the closing scene, faults %d\n",
               seed, totals.Frames, double(totals.Frames) / double(FramesPerSecond * 3600), totals.Games,
