@@ -14,7 +14,7 @@ cmake --build build -j"$jobs"
 
 echo "== Sanitizer build"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCHROMELLY_SANITIZE=ON -DCHROMELLY_BENCH=OFF >/dev/null
-cmake --build build-asan -j"$jobs" --target chromelly_tests
+cmake --build build-asan -j"$jobs" --target chromelly_tests chromelly_soak
 
 echo "== Unit, headless and end-to-end tests"
 status=0

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "game/frameloop.h"
+#include "game/invariants.h"
 #include "game/mouse.h"
 #include "game/names.h"
 #include "game/person.h"
@@ -18,7 +19,6 @@
 #include "platform/numeric.h"
 #include "platform/random.h"
 #include "platform/services.h"
-#include "tests/world_invariants.h"
 
 namespace {
 
