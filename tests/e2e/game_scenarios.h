@@ -27,3 +27,7 @@ int RunModeRestore(const std::string& gamePath, const std::string& ending);
 // The game started again and again on a server that resets when its last client leaves: every start
 // reaches the game screen. The checker is connected only while it looks, never while the game switches.
 int RunRestarts(const std::string& gamePath, int count);
+
+// The test hook's game (CHROMELLY_TESTHOOK) reaches the closing scene; a click on End ends it with status 0,
+// the stage lines 1 to 8 on standard output.
+int RunEndButton(const std::string& hookPath, const std::string& screenshot);
