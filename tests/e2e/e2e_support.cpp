@@ -402,3 +402,42 @@ bool MostlyBlack(const ScreenReader& screen, const Box& b) {
       if (Near(screen.At(x, y), Rgb{0, 0, 0}, 0)) ++black;
   return black * 10 >= b.W * b.H * 7;
 }
+
+bool IsColoured(const Rgb& c) { return std::max({c.R, c.G, c.B}) - std::min({c.R, c.G, c.B}) >= 60; }
+
+std::vector<Patch> ColouredPatches(const ScreenReader& screen, const Box& within, int minSamples) {
+  const int w = within.W / 2, h = within.H / 2;
+  std::vector<int> seen(size_t(w * h), 0);
+  std::vector<Patch> patches;
+  auto at = [&](int i) { return screen.At(within.X + (i % w) * 2, within.Y + (i / w) * 2); };
+  for (int start = 0; start < w * h; ++start) {
+    if (seen[size_t(start)] || !IsColoured(at(start))) continue;
+    // Flood fill over samples of nearly the same colour.
+    const Rgb colour = at(start);
+    std::vector<int> todo{start};
+    seen[size_t(start)] = 1;
+    long sumX = 0, sumY = 0;
+    int count = 0;
+    while (!todo.empty()) {
+      const int i = todo.back();
+      todo.pop_back();
+      sumX += i % w;
+      sumY += i / w;
+      ++count;
+      const int x = i % w, y = i / w;
+      const int next[4][2] = {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}};
+      for (const auto& n : next) {
+        if (n[0] < 0 || n[1] < 0 || n[0] >= w || n[1] >= h) continue;
+        const int j = n[1] * w + n[0];
+        if (!seen[size_t(j)] && Near(at(j), colour, 40)) {
+          seen[size_t(j)] = 1;
+          todo.push_back(j);
+        }
+      }
+    }
+    if (count >= minSamples)
+      patches.push_back({within.X + int(sumX / count) * 2, within.Y + int(sumY / count) * 2, count, colour});
+  }
+  std::sort(patches.begin(), patches.end(), [](const Patch& a, const Patch& b) { return a.Samples > b.Samples; });
+  return patches;
+}

@@ -169,3 +169,24 @@ void ReleaseLeft(Checks& checks);
 void Screenshot(Checks& checks, const std::string& path);
 // True when most of the box (root pixels) is exactly black.
 bool MostlyBlack(const ScreenReader& screen, const Box& b);
+
+// The game's cursor on a 1024 x 768 screen at the first stage's zoom, where a frame pixel is a world
+// unit: it starts in the middle, and every move is made relative to where it was left.
+struct GameCursor {
+  int X = 512, Y = 384;
+  void To(Checks& checks, int x, int y) {
+    MoveBy(checks, x - X, y - Y);
+    X = x;
+    Y = y;
+  }
+};
+
+// A clearly coloured patch on the screen (a hat's crown): its middle, its size in samples and its colour.
+struct Patch {
+  int X = 0, Y = 0, Samples = 0;
+  Rgb Colour;
+};
+// The clearly coloured patches of the last snapshot inside the box, sampled every 2 pixels, largest first;
+// those smaller than minSamples are left out.
+std::vector<Patch> ColouredPatches(const ScreenReader& screen, const Box& within, int minSamples);
+bool IsColoured(const Rgb& c);
