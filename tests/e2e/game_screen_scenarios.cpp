@@ -123,7 +123,7 @@ double Share(const ScreenReader& screen, const Box& b, bool (*test)(const Rgb&),
 
 bool IsBlack(const Rgb& c) { return Near(c, Rgb{0, 0, 0}, 0); }
 // A box's mix starts dark: tinted, however little, unlike the black, white and grey of the people.
-bool IsTinted(const Rgb& c) { return std::max({c.R, c.G, c.B}) - std::min({c.R, c.G, c.B}) >= 25; }
+bool IsTinted(const Rgb& c) { return std::max({c.R, c.G, c.B}) - std::min({c.R, c.G, c.B}) >= 10; }
 
 // The strongest channel: 0 red, 1 green, 2 blue.
 int Strongest(const Rgb& c) { return c.R >= c.G && c.R >= c.B ? 0 : c.G >= c.B ? 1 : 2; }
@@ -174,7 +174,7 @@ int RunHands(const std::string& gamePath, const std::string& shots) {
     PressLeft(checks);
     cursor.To(checks, kBoxX, kBoxY);
     screen.Snapshot();
-    const std::vector<Patch> inHand = ColouredPatches(screen, {kBoxX - 60, kBoxY - 40, 120, 80}, 150);
+    const std::vector<Patch> inHand = ColouredPatches(screen, {kBoxX - 80, kBoxY - 50, 160, 100}, 40);
     ReleaseLeft(checks);
     if (inHand.empty()) continue;  // a person was taken instead, or nothing
     held = inHand.front();
