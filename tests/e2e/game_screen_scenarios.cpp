@@ -201,11 +201,11 @@ int RunHands(const std::string& gamePath, const std::string& shots) {
     Xdotool(checks, fling);
     cursor.Y -= 240;
     PauseMs(800);
-    // Left where he was let go he would wear his hat 70 units above the hand.
+    // Left where he was let go, his hat would be where it was taken: about 78 units above the hand.
     screen.Snapshot();
     flew = true;
     for (const Patch& p : ColouredPatches(screen, {0, 0, 1024, 768}, 150))
-      if (Near(p.Colour, hat.Colour, 20) && std::abs(p.X - cursor.X) < 150 && std::abs(p.Y - (cursor.Y + 120)) < 150)
+      if (Near(p.Colour, hat.Colour, 20) && std::abs(p.X - cursor.X) < 100 && std::abs(p.Y - (cursor.Y - 78)) < 100)
         flew = false;
   }
   checks.Expect(flew, "a person (hat " + Describe(hat.Colour) + ") flung upward flies on from the hand");
