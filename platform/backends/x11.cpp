@@ -246,6 +246,7 @@ void X11Backend::CreateWindow(int x, int y, int w, int h, bool fullScreen) {
   XSetWMProtocols(display_, window_, &target_.DeleteWindow, 1);
   target_.Connection = display_;
   target_.Win = window_;
+  target_.PointerKnown = false;  // the first warp into a new window is absolute
   XMapRaised(display_, window_);
 }
 
@@ -391,14 +392,17 @@ void X11Backend::PlacePointer(int x, int y, InputState& input, bool keepUnread) 
     Window root = 0, child = 0;
     int rootX = 0, rootY = 0;
     unsigned int mask = 0;
-    if (keepUnread && XQueryPointer(display_, window_, &root, &child, &rootX, &rootY, &wx, &wy, &mask)) {
-      target_.PointerWinX = wx;
-      target_.PointerWinY = wy;
+    // Where the pointer is after the warp: the destination plus any move the game has not read yet
+    // (converted only then, so a scaled frame's rounding never moves a still pointer).
+    int nowX = wx, nowY = wy;
+    if (keepUnread && XQueryPointer(display_, window_, &root, &child, &rootX, &rootY, &nowX, &nowY, &mask) &&
+        (nowX != wx || nowY != wy)) {
+      wx = nowX;
+      wy = nowY;
       target_.Fit.ToFrame(wx, wy, x, y);
-    } else {
-      target_.PointerWinX = wx;
-      target_.PointerWinY = wy;
     }
+    target_.PointerWinX = wx;
+    target_.PointerWinY = wy;
     target_.PointerKnown = true;
   }
   input.MovePointer(x, y);
