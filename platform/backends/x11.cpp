@@ -61,6 +61,7 @@ class X11Backend final : public Backend {
     if (display_) painter_.Draw(call);
   }
   void WarpPointer(int x, int y, InputState& input) override;
+  void PlacePointer(int x, int y, InputState& input, bool keepUnread);
   void HidePointer() override;
   uint32_t Generation() const override { return generation_; }
 
@@ -245,6 +246,7 @@ void X11Backend::CreateWindow(int x, int y, int w, int h, bool fullScreen) {
   XSetWMProtocols(display_, window_, &target_.DeleteWindow, 1);
   target_.Connection = display_;
   target_.Win = window_;
+  target_.PointerKnown = false;  // the first warp into a new window is absolute
   XMapRaised(display_, window_);
 }
 
@@ -373,12 +375,35 @@ bool X11Backend::RefreshMatches(int hertz) {
 
 // Moves the system pointer to frame pixel (x, y); input reports (x, y) until the user moves it again.
 // While the full screen has lost the focus the system pointer is the player's, elsewhere, and stays.
-void X11Backend::WarpPointer(int x, int y, InputState& input) {
+// The warp is relative to where the game last read the pointer: a move that reached the server
+// after the events were read (the game warps every frame) is kept for the next frame, not lost.
+void X11Backend::WarpPointer(int x, int y, InputState& input) { PlacePointer(x, y, input, target_.PointerKnown); }
+
+// As WarpPointer; an absolute warp unless keepUnread (the pointer was elsewhere, or never seen).
+void X11Backend::PlacePointer(int x, int y, InputState& input, bool keepUnread) {
   if (display_ && window_ && !target_.Suspended) {
     int wx = 0, wy = 0;
     target_.Fit.ToWindow(x, y, wx, wy);
-    XWarpPointer(display_, None, window_, 0, 0, 0, 0, wx, wy);
+    if (keepUnread)
+      XWarpPointer(display_, None, None, 0, 0, 0, 0, wx - target_.PointerWinX, wy - target_.PointerWinY);
+    else
+      XWarpPointer(display_, None, window_, 0, 0, 0, 0, wx, wy);
     DropMotionBeforeNow(target_);
+    Window root = 0, child = 0;
+    int rootX = 0, rootY = 0;
+    unsigned int mask = 0;
+    // Where the pointer is after the warp: the destination plus any move the game has not read yet
+    // (converted only then, so a scaled frame's rounding never moves a still pointer).
+    int nowX = wx, nowY = wy;
+    if (keepUnread && XQueryPointer(display_, window_, &root, &child, &rootX, &rootY, &nowX, &nowY, &mask) &&
+        (nowX != wx || nowY != wy)) {
+      wx = nowX;
+      wy = nowY;
+      target_.Fit.ToFrame(wx, wy, x, y);
+    }
+    target_.PointerWinX = wx;
+    target_.PointerWinY = wy;
+    target_.PointerKnown = true;
   }
   input.MovePointer(x, y);
 }
@@ -392,7 +417,7 @@ void X11Backend::PumpEvents(InputState& input) {
     ReleaseInput();
   } else if (target_.HoldsInput && !target_.Suspended && !grabbed_) {
     GrabInput();
-    WarpPointer(input.PointerX, input.PointerY, input);
+    PlacePointer(input.PointerX, input.PointerY, input, false);  // the pointer comes back from elsewhere
   }
   if (QuitSignal() != 0 && input.KeyPresses[KeyEscape] == 0) {
     input.ReleaseKey(KeyEscape);

@@ -45,6 +45,9 @@ void Translate(EventTarget& target, XEvent& event, InputState& input) {
     case MotionNotify: {
       int x = 0, y = 0;
       target.Fit.ToFrame(event.xmotion.x, event.xmotion.y, x, y);
+      target.PointerKnown = true;
+      target.PointerWinX = event.xmotion.x;
+      target.PointerWinY = event.xmotion.y;
       input.MovePointer(x, y);
       break;
     }

@@ -18,6 +18,10 @@ struct EventTarget {
   // The full screen has lost the focus: the pointer and the buttons belong to
   // another window until the focus comes back or the player clicks on the game.
   bool Suspended = false;
+  // Where, in window pixels, the game last learned the pointer was (a motion or a warp); the
+  // next warp moves the pointer by what the game has read, so a move not yet read is kept.
+  bool PointerKnown = false;
+  int PointerWinX = 0, PointerWinY = 0;
 };
 
 // Turns every pending event into input; notes in the target when the full screen loses or regains the focus.

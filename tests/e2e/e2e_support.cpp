@@ -168,7 +168,7 @@ void DrainInto(int fd, std::string& text, bool& closed) {
 
 }  // namespace
 
-GameProcess::GameProcess(const std::string& path) {
+GameProcess::GameProcess(const std::string& path, const std::vector<std::string>& arguments) {
   int out[2], err[2];
   if (!NonBlockingPipe(out)) return;
   if (!NonBlockingPipe(err)) {
@@ -181,7 +181,10 @@ GameProcess::GameProcess(const std::string& path) {
     dup2(out[1], STDOUT_FILENO);
     dup2(err[1], STDERR_FILENO);
     for (int fd = 3; fd < 1024; ++fd) close(fd);  // the tester's own X connection stays with the tester
-    execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
+    std::vector<char*> argv{const_cast<char*>(path.c_str())};
+    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(path.c_str(), argv.data());
     std::perror(("cannot run " + path).c_str());
     _exit(127);
   }
@@ -358,4 +361,83 @@ bool CurrentModeSize(Display* display, int& width, int& height) {
   width = line.hdisplay;
   height = line.vdisplay;
   return true;
+}
+
+// ---- Playing with the game's own cursor ---------------------------------------------------
+
+void MoveBy(Checks& checks, int dx, int dy, int step) {
+  while (dx != 0 || dy != 0) {
+    const int sx = std::clamp(dx, -step, step), sy = std::clamp(dy, -step, step);
+    Xdotool(checks, "mousemove_relative -- " + std::to_string(sx) + " " + std::to_string(sy));
+    dx -= sx;
+    dy -= sy;
+    PauseMs(40);
+  }
+  PauseMs(100);
+}
+
+void PressLeft(Checks& checks) {
+  Xdotool(checks, "mousedown 1");
+  PauseMs(150);
+}
+
+void ReleaseLeft(Checks& checks) {
+  Xdotool(checks, "mouseup 1");
+  PauseMs(150);
+}
+
+void Click(Checks& checks) {
+  PressLeft(checks);
+  ReleaseLeft(checks);
+}
+
+void Screenshot(Checks& checks, const std::string& path) {
+  checks.Expect(Shell("import -window root '" + path + "'"), "screenshot saved to " + path);
+}
+
+bool MostlyBlack(const ScreenReader& screen, const Box& b) {
+  int black = 0;
+  for (int y = b.Y; y < b.Y + b.H; ++y)
+    for (int x = b.X; x < b.X + b.W; ++x)
+      if (Near(screen.At(x, y), Rgb{0, 0, 0}, 0)) ++black;
+  return black * 10 >= b.W * b.H * 7;
+}
+
+bool IsColoured(const Rgb& c) { return std::max({c.R, c.G, c.B}) - std::min({c.R, c.G, c.B}) >= 60; }
+
+std::vector<Patch> ColouredPatches(const ScreenReader& screen, const Box& within, int minSamples) {
+  const int w = within.W / 2, h = within.H / 2;
+  std::vector<int> seen(size_t(w * h), 0);
+  std::vector<Patch> patches;
+  auto at = [&](int i) { return screen.At(within.X + (i % w) * 2, within.Y + (i / w) * 2); };
+  for (int start = 0; start < w * h; ++start) {
+    if (seen[size_t(start)] || !IsColoured(at(start))) continue;
+    // Flood fill over samples of nearly the same colour.
+    const Rgb colour = at(start);
+    std::vector<int> todo{start};
+    seen[size_t(start)] = 1;
+    long sumX = 0, sumY = 0;
+    int count = 0;
+    while (!todo.empty()) {
+      const int i = todo.back();
+      todo.pop_back();
+      sumX += i % w;
+      sumY += i / w;
+      ++count;
+      const int x = i % w, y = i / w;
+      const int next[4][2] = {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}};
+      for (const auto& n : next) {
+        if (n[0] < 0 || n[1] < 0 || n[0] >= w || n[1] >= h) continue;
+        const int j = n[1] * w + n[0];
+        if (!seen[size_t(j)] && Near(at(j), colour, 40)) {
+          seen[size_t(j)] = 1;
+          todo.push_back(j);
+        }
+      }
+    }
+    if (count >= minSamples)
+      patches.push_back({within.X + int(sumX / count) * 2, within.Y + int(sumY / count) * 2, count, colour});
+  }
+  std::sort(patches.begin(), patches.end(), [](const Patch& a, const Patch& b) { return a.Samples > b.Samples; });
+  return patches;
 }

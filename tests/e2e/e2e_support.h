@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/backends/x11_xlib.h"
 
@@ -89,7 +90,7 @@ constexpr int kFrameW = 1024, kFrameH = 768;
 // Runs the game with its standard output and error captured; a game still running at the end is killed.
 class GameProcess {
  public:
-  explicit GameProcess(const std::string& path);
+  explicit GameProcess(const std::string& path, const std::vector<std::string>& arguments = {});
   ~GameProcess();
   GameProcess(const GameProcess&) = delete;
   GameProcess& operator=(const GameProcess&) = delete;
@@ -153,3 +154,39 @@ void ExpectEscEnds(Checks& checks, GameProcess& game, const std::string& where);
 
 // The size of the display mode the screen is in (XF86VidMode); false when the server has no such extension.
 bool CurrentModeSize(Display* display, int& width, int& height);
+
+// ---- Playing with the game's own cursor ---------------------------------------------------
+// The game hides the pointer, warps it to the middle of the screen every frame and moves its own
+// cursor by the pointer's displacement, one world unit a pixel: a player's hand is a relative move.
+
+// Moves the pointer by (dx, dy) in steps of at most `step` pixels, a pause after each for the game to read it.
+void MoveBy(Checks& checks, int dx, int dy, int step = 40);
+// A press and release of the left button with a pause between them, or only the press or the release.
+void Click(Checks& checks);
+void PressLeft(Checks& checks);
+void ReleaseLeft(Checks& checks);
+// Saves the screen as a PNG with import; a failure is a failed check.
+void Screenshot(Checks& checks, const std::string& path);
+// True when most of the box (root pixels) is exactly black.
+bool MostlyBlack(const ScreenReader& screen, const Box& b);
+
+// The game's cursor on a 1024 x 768 screen at the first stage's zoom, where a frame pixel is a world
+// unit: it starts in the middle, and every move is made relative to where it was left.
+struct GameCursor {
+  int X = 512, Y = 384;
+  void To(Checks& checks, int x, int y) {
+    MoveBy(checks, x - X, y - Y);
+    X = x;
+    Y = y;
+  }
+};
+
+// A clearly coloured patch on the screen (a hat's crown): its middle, its size in samples and its colour.
+struct Patch {
+  int X = 0, Y = 0, Samples = 0;
+  Rgb Colour;
+};
+// The clearly coloured patches of the last snapshot inside the box, sampled every 2 pixels, largest first;
+// those smaller than minSamples are left out.
+std::vector<Patch> ColouredPatches(const ScreenReader& screen, const Box& within, int minSamples);
+bool IsColoured(const Rgb& c);

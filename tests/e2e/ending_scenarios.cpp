@@ -135,3 +135,32 @@ int RunRestarts(const std::string& gamePath, int count) {
                                       " starts reached the game screen and ended with Esc");
   return checks.Finish();
 }
+
+int RunEndButton(const std::string& hookPath, const std::string& screenshot) {
+  Checks checks;
+  ScreenReader screen;
+  // A stage every 5 frames: the closing scene comes in about half a minute.
+  GameProcess game(hookPath, {"--every", "5"});
+  GameScreen shown;
+  if (!StartToGameScreen(checks, game, screen, &shown)) return checks.Finish();
+  const ShownFrame& at = shown.Frame;
+  // The End button: a black block in the bottom-left corner with the word in white.
+  const Box block{at.ScreenX(1), at.ScreenY(745), at.ScreenX(4) - at.ScreenX(1), at.ScreenY(766) - at.ScreenY(745)};
+  const bool shownEnd = WaitUntil([&] {
+    screen.Snapshot();
+    return !game.Running() || MostlyBlack(screen, block);
+  }, 55000);
+  if (!checks.Expect(shownEnd && game.Running(), "the closing scene shows the End button (" + game.Ending() + ")"))
+    return checks.Finish();
+  if (!screenshot.empty()) Screenshot(checks, screenshot);
+  checks.Expect(game.Output() == "1\n2\n3\n4\n5\n6\n7\n8\n",
+                "the stage lines 1 to 8 on standard output (got \"" + game.Output() + "\")");
+  // The view is at a tenth: the cursor, held at the edges of the world, reaches the corner.
+  MoveBy(checks, -6000, 4500, 200);
+  checks.Expect(game.Running(), "moving over the End button does not end the game");
+  Click(checks);
+  game.WaitForEnd(5000);
+  checks.Expect(game.EndedWithStatusZero(), "a click on End ends the game with status 0 (" + game.Ending() + ")");
+  checks.Expect(game.Output() == "1\n2\n3\n4\n5\n6\n7\n8\n", "nothing more on standard output");
+  return checks.Finish();
+}

@@ -18,6 +18,9 @@ int RunOkDragOn(const std::string& gamePath);
 
 // Return opens the white game screen, people walk in, Esc ends with status 0 and a silent stdout.
 int RunPlay(const std::string& gamePath, const std::string& screenshot);
+// After the title sequence: New color, a box placed, a hat dragged onto it colours it, a person thrown
+// flies, F1 held shows the messages. Screenshots SHOTS_box/_hat/_throw/_f1.png.
+int RunHands(const std::string& gamePath, const std::string& shots);
 
 // SIGINT or SIGTERM on the intro or the game screen ends the game promptly by that signal, the screen unchanged.
 int RunSignal(const std::string& gamePath, const std::string& where, int signalNumber);
@@ -27,3 +30,7 @@ int RunModeRestore(const std::string& gamePath, const std::string& ending);
 // The game started again and again on a server that resets when its last client leaves: every start
 // reaches the game screen. The checker is connected only while it looks, never while the game switches.
 int RunRestarts(const std::string& gamePath, int count);
+
+// The test hook's game (CHROMELLY_TESTHOOK) reaches the closing scene; a click on End ends it with status 0,
+// the stage lines 1 to 8 on standard output.
+int RunEndButton(const std::string& hookPath, const std::string& screenshot);
