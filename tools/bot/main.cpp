@@ -23,15 +23,6 @@ constexpr const char* Usage =
     "  --help          print this and exit\n"
     "Exit status 0 when the bot reached the End, 1 when it did not, 2 for bad arguments.\n";
 
-bool ParseInt(const char* text, long low, long high, int& out) {
-  char* end = nullptr;
-  errno = 0;
-  const long v = std::strtol(text, &end, 10);
-  if (end == text || *end != '\0' || errno == ERANGE || v < low || v > high) return false;
-  out = int(v);
-  return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {

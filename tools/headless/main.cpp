@@ -35,16 +35,6 @@ constexpr const char* Usage =
     "  --replay FILE  replay the game recorded in FILE and print the digest of its world\n"
     "  --help         print this and exit\n";
 
-// The whole argument as a decimal integer within [low, high]; false otherwise.
-bool ParseInt(const char* text, long low, long high, int& out) {
-  char* end = nullptr;
-  errno = 0;
-  const long v = std::strtol(text, &end, 10);
-  if (end == text || *end != '\0' || errno == ERANGE || v < low || v > high) return false;
-  out = int(v);
-  return true;
-}
-
 void Report(int frame) {
   int moods[7] = {};
   int active = 0;
