@@ -1,19 +1,22 @@
-// chromelly_soak: plays whole games headless for a long time with a careless
-// player's noise, checking the world's invariants after every frame. Built
-// with the tests, and meant for the sanitizer build, where a memory fault or
-// undefined behaviour stops it at once.
-//   chromelly_soak [--seed N] [--hours H] [--minutes M] [--stage-seconds S] [--closing-seconds S]
-// Each game is pushed through its stages by the stage hook (one stage every
-// --stage-seconds once the view has settled), stays --closing-seconds in the
-// closing scene and is ended with its End button; the next game starts at
-// once, until the simulated time is used up. Exits 1 at the first broken invariant.
+// chromelly_soak: plays whole games headless for a long time, the bot at the
+// controls with a careless player's noise cutting in, and checks the world's
+// invariants after every frame. Built with the tests, and meant for the
+// sanitizer build, where a memory fault or undefined behaviour stops it at once.
+//   chromelly_soak [--seed N] [--hours H] [--minutes M] [--bot-minutes M]
+//                  [--stage-seconds S] [--closing-seconds S]
+// The bot plays each game; now and then the noise takes the mouse for one of
+// its actions, and in the closing scene it has the mouse until
+// --closing-seconds have passed, when the bot goes for End. A game the bot has
+// not brought to the closing scene in --bot-minutes is pushed on by the stage
+// hook, one stage every --stage-seconds, so every game reaches its end. The
+// next game starts at once, until the simulated time is used up. Exits 1 at
+// the first broken invariant.
 #include <getopt.h>
 
-#include <cerrno>
 #include <cinttypes>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
+#include <random>
 #include <string>
 
 #include "game/ending.h"
@@ -21,115 +24,149 @@
 #include "game/runner.h"
 #include "game/stages.h"
 #include "game/world.h"
-#include "platform/backend.h"
 #include "tests/hook/stage_hook.h"
+#include "tools/bot/bot.h"
 #include "tools/soak/noise.h"
 
 namespace {
 
 constexpr const char* Usage =
-    "usage: chromelly_soak [--seed N] [--hours H] [--minutes M] [--stage-seconds S] [--closing-seconds S]\n"
-    "Plays whole games headless with random input, checking the world after every frame.\n"
+    "usage: chromelly_soak [--seed N] [--hours H] [--minutes M] [--bot-minutes M] [--stage-seconds S]\n"
+    "                      [--closing-seconds S]\n"
+    "Plays whole games headless, the bot with random noise, checking the world after every frame.\n"
     "  --seed N             seed of the games and of the noise (default 1)\n"
     "  --hours H            simulated hours to play (default 1)\n"
     "  --minutes M          simulated minutes to play, instead of hours\n"
-    "  --stage-seconds S    simulated seconds between two stages once the view has settled (default 120)\n"
-    "  --closing-seconds S  simulated seconds in the closing scene before End is clicked (default 600)\n";
+    "  --bot-minutes M      simulated minutes the bot has to reach the closing scene before the\n"
+    "                       stage hook pushes the game on (default 20)\n"
+    "  --stage-seconds S    simulated seconds between two pushed stages once the view has settled (default 60)\n"
+    "  --closing-seconds S  simulated seconds of noise in the closing scene before the bot clicks End (default 600)\n";
 
 constexpr int64_t FramesPerSecond = 60;
+constexpr int NoiseOneFrameIn = 600;  // the noise cuts in about every ten seconds of the bot's play
 
 // Set by SIGINT or SIGTERM: the soak stops after the frame and reports what it ran.
 volatile std::sig_atomic_t Stopped = 0;
 void Stop(int) { Stopped = 1; }
 
-struct GameEnded {};
-[[noreturn]] void ThrowWhenTheGameEnds() { throw GameEnded{}; }
-
-bool ParseLong(const char* text, long low, long high, long& out) {
-  char* end = nullptr;
-  errno = 0;
-  const long v = std::strtol(text, &end, 10);
-  if (end == text || *end != '\0' || errno == ERANGE || v < low || v > high) return false;
-  out = v;
-  return true;
-}
-
 struct Totals {
   int64_t Frames = 0;
   int64_t ClosingFrames = 0;
   int64_t Games = 0;
-  int64_t GamesEnded = 0;  // by the End button
+  int64_t GamesEnded = 0;      // by the End button
+  int64_t GamesByTheBot = 0;   // brought to the closing scene without the stage hook
+  int64_t NoiseFrames = 0;     // frames whose input was the noise's, not the bot's
   int64_t FramesAtStage[LastStage + 1] = {};
   int64_t Actions[NoisePlayer::Kinds] = {};  // the noise's actions begun, by kind
 };
 
-// One game: runs until End ends it or `budget` frames are used. False when an invariant broke.
-bool PlayGame(int32_t seed, uint32_t noiseSeed, int64_t budget, int64_t stageFrames, int64_t closingFrames,
-              Totals& totals) {
+struct GamePlan {
+  int32_t Seed = 0;
+  uint32_t NoiseSeed = 0;
+  int64_t Budget = 0;         // frames this game may run at most
+  int64_t HookAfter = 0;      // frames before the stage hook starts pushing
+  int64_t StageFrames = 0;    // frames between two pushed stages
+  int64_t ClosingFrames = 0;  // frames of noise in the closing scene
+};
+
+// Thrown from the input step: the soak stops this game here.
+struct Broken {
+  std::string Why;
+};
+struct OutOfTime {};
+
+// One game: runs until End ends it or its budget is used. False when an invariant broke.
+bool PlayGame(const GamePlan& plan, Totals& totals) {
   HeadlessBackend backend;
   backend.SetRecording(false);
-  HeadlessGame game(backend, seed);
-  NoisePlayer noise(backend, noiseSeed);
-  StageHook hook(int32_t(stageFrames), false);
+  BotGame game(backend, plan.Seed);
+  NoisePlayer noise(backend, plan.NoiseSeed);
+  StageHook hook(int32_t(plan.StageFrames), false);
+  std::mt19937 cutIn(plan.NoiseSeed ^ 0x5bd1e995u);
+  int64_t played = 0;
   int64_t closing = 0;
-  bool clicked = false;
+  int32_t hookFrom = -1;  // the stage at which the hook took over, if it did
   totals.Games += 1;
+
+  // Everything the soak does after a frame and before the next one's input.
+  const auto afterFrame = [&](int64_t frame) {
+    played += 1;
+    totals.Frames += 1;
+    totals.FramesAtStage[Stage] += 1;
+    if (std::string why = BrokenLink(); !why.empty()) throw Broken{std::move(why)};
+    if (frame >= plan.HookAfter) {
+      if (hookFrom < 0) hookFrom = Stage;
+      hook.AfterFrame();
+    }
+    if (InClosingScene()) {
+      totals.ClosingFrames += 1;
+      closing += 1;
+    }
+    if (totals.Frames % (FramesPerSecond * 3600 / 4) == 0) {
+      std::printf("  %.2f simulated hours: game %" PRId64 " at stage %d, %d people\n",
+                  double(totals.Frames) / double(FramesPerSecond * 3600), totals.Games, Stage, PeopleCount);
+      std::fflush(stdout);
+    }
+  };
+  const auto adjust = [&](int frame, std::vector<Bot::Event>& events) {
+    if (frame > 0) afterFrame(frame - 1);
+    if (Stopped || frame >= plan.Budget) throw OutOfTime{};
+    const bool noiseHasTheMouse = noise.Busy() || (InClosingScene() && closing < plan.ClosingFrames) ||
+                                  std::uniform_int_distribution<int>(1, NoiseOneFrameIn)(cutIn) == 1;
+    if (noiseHasTheMouse) {
+      events.clear();
+      noise.BeforeFrame();
+      totals.NoiseFrames += 1;
+    }
+  };
+
   bool sound = true;
   try {
-    for (int64_t frame = 0; frame < budget && !Stopped; ++frame) {
-      noise.BeforeFrame();
-      game.Run(1);
+    if (game.Play(int(plan.Budget) + 1, adjust).EndFrame >= 0) {
+      played += 1;  // the frame that clicked End did not come back to be counted
       totals.Frames += 1;
-      totals.FramesAtStage[Stage] += 1;
-      if (const std::string why = BrokenLink(); !why.empty()) {
-        std::printf("FAULT: game seed %d, frame %" PRId64 ", stage %d: %s\n", seed, frame, Stage, why.c_str());
-        sound = false;
-        break;
-      }
-      hook.AfterFrame();
-      if (InClosingScene()) {
-        totals.ClosingFrames += 1;
-        if (++closing >= closingFrames && !clicked) {
-          noise.ClickEnd();
-          clicked = true;
-        }
-      }
-      if (totals.Frames % (FramesPerSecond * 3600 / 4) == 0) {
-        std::printf("  %.2f simulated hours: game %" PRId64 " at stage %d, %d people\n",
-                    double(totals.Frames) / double(FramesPerSecond * 3600), totals.Games, Stage, PeopleCount);
-        std::fflush(stdout);
-      }
+      totals.GamesEnded += 1;
     }
-  } catch (const GameEnded&) {
-    totals.GamesEnded += 1;
+  } catch (const Broken& fault) {
+    std::printf("FAULT: game seed %d, frame %" PRId64 ", stage %d: %s\n", plan.Seed, totals.Frames, Stage,
+                fault.Why.c_str());
+    sound = false;
+  } catch (const OutOfTime&) {
   }
+  if (closing > 0 && hookFrom < 0) totals.GamesByTheBot += 1;
   for (int k = 0; k < NoisePlayer::Kinds; ++k) totals.Actions[k] += noise.Begun()[k];
+  std::printf("  game over at stage %d after %" PRId64 " frames%s", Stage, played,
+              closing > 0 ? ", closing scene reached" : "");
+  if (hookFrom >= 0) std::printf(", stage hook from stage %d", hookFrom);
+  std::printf("\n");
   return sound;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  long seed = 1, minutes = 60, stageSeconds = 120, closingSeconds = 600;
+  int seed = 1, minutes = 60, botMinutes = 20, stageSeconds = 60, closingSeconds = 600;
   const option options[] = {{"seed", required_argument, nullptr, 's'},
                             {"hours", required_argument, nullptr, 'h'},
                             {"minutes", required_argument, nullptr, 'm'},
+                            {"bot-minutes", required_argument, nullptr, 'b'},
                             {"stage-seconds", required_argument, nullptr, 'g'},
                             {"closing-seconds", required_argument, nullptr, 'c'},
                             {"help", no_argument, nullptr, '?'},
                             {nullptr, 0, nullptr, 0}};
   for (int c; (c = getopt_long(argc, argv, "", options, nullptr)) != -1;) {
-    long hours = 0;
+    int hours = 0;
     bool ok = true;
     switch (c) {
-      case 's': ok = ParseLong(optarg, -2147483647L, 2147483647L, seed); break;
+      case 's': ok = ParseInt(optarg, -2147483647L, 2147483647L, seed); break;
       case 'h':
-        ok = ParseLong(optarg, 0, 1000, hours);
+        ok = ParseInt(optarg, 0, 100, hours);
         minutes = hours * 60;
         break;
-      case 'm': ok = ParseLong(optarg, 0, 60000, minutes); break;
-      case 'g': ok = ParseLong(optarg, 1, 36000, stageSeconds); break;
-      case 'c': ok = ParseLong(optarg, 1, 36000, closingSeconds); break;
+      case 'm': ok = ParseInt(optarg, 0, 6000, minutes); break;
+      case 'b': ok = ParseInt(optarg, 0, 6000, botMinutes); break;
+      case 'g': ok = ParseInt(optarg, 1, 36000, stageSeconds); break;
+      case 'c': ok = ParseInt(optarg, 1, 36000, closingSeconds); break;
       default: std::fputs(Usage, c == '?' && optopt == 0 ? stdout : stderr); return c == '?' && optopt == 0 ? 0 : 2;
     }
     if (!ok) {
@@ -141,27 +178,33 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "chromelly_soak: unexpected argument %s\n%s", argv[optind], Usage);
     return 2;
   }
-  SetExitHandler(ThrowWhenTheGameEnds);
-  const int64_t total = minutes * 60 * FramesPerSecond;
+  const int64_t total = int64_t(minutes) * 60 * FramesPerSecond;
   Totals totals;
-  int reached = 0;
   bool sound = true;
   std::signal(SIGINT, Stop);
   std::signal(SIGTERM, Stop);
   for (int32_t game = 0; sound && totals.Frames < total && !Stopped; ++game) {
-    const int32_t gameSeed = int32_t(seed) * 7919 + game;
-    std::printf("game %d (seed %d)\n", game + 1, gameSeed);
+    GamePlan plan;
+    plan.Seed = int32_t(uint32_t(seed) * 7919u + uint32_t(game));
+    plan.NoiseSeed = uint32_t(seed) * 2654435761u + uint32_t(game);
+    plan.Budget = total - totals.Frames;
+    plan.HookAfter = int64_t(botMinutes) * 60 * FramesPerSecond;
+    plan.StageFrames = int64_t(stageSeconds) * FramesPerSecond;
+    plan.ClosingFrames = int64_t(closingSeconds) * FramesPerSecond;
+    std::printf("game %d (seed %d)\n", game + 1, plan.Seed);
     std::fflush(stdout);
-    sound = PlayGame(gameSeed, uint32_t(seed) * 2654435761u + uint32_t(game), total - totals.Frames,
-                     stageSeconds * FramesPerSecond, closingSeconds * FramesPerSecond, totals);
+    sound = PlayGame(plan, totals);
   }
+  int reached = 0;
   for (int s = 0; s <= LastStage; ++s)
     if (totals.FramesAtStage[s] > 0) reached = s;
   if (Stopped) std::printf("stopped before the time was up\n");
-  std::printf("soak seed %ld: %" PRId64 " frames (%.2f simulated hours), %" PRId64 " games (%" PRId64
-              " ended with End), highest stage %d, %" PRId64 " frames in the closing scene, faults %d\n",
+  std::printf("soak seed %d: %" PRId64 " frames (%.2f simulated hours), %" PRId64 " games (%" PRId64
+              " ended with End, %" PRId64 " brought to the closing scene by the bot alone), highest stage %d, %" PRId64
+              " frames in the closing scene, %" PRId64 " frames of noise, faults %d\n",
               seed, totals.Frames, double(totals.Frames) / double(FramesPerSecond * 3600), totals.Games,
-              totals.GamesEnded, reached, totals.ClosingFrames, sound ? 0 : 1);
+              totals.GamesEnded, totals.GamesByTheBot, reached, totals.ClosingFrames, totals.NoiseFrames,
+              sound ? 0 : 1);
   std::printf("frames by stage:");
   for (int s = 0; s <= LastStage; ++s) std::printf(" %" PRId64, totals.FramesAtStage[s]);
   std::printf("\nnoise actions:");

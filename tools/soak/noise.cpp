@@ -206,15 +206,3 @@ void NoisePlayer::PlanHelp() {
   steps_.push_back({.Kind = Step::What::Wait, .Frames = Pick(1, 600)});
   steps_.push_back({.Kind = Step::What::KeyUp, .A = KeyF1});
 }
-
-void NoisePlayer::ClickEnd() {
-  steps_.clear();
-  backend_.ReleaseButton(ButtonLeft);
-  backend_.ReleaseButton(ButtonRight);
-  backend_.ReleaseKey(KeyF1);
-  MoveToScreen(EndButton.x + 5, EndButton.y + 10, 400);
-  steps_.push_back({.Kind = Step::What::Press, .A = ButtonLeft});
-  steps_.push_back({.Kind = Step::What::Wait, .Frames = 2});
-  steps_.push_back({.Kind = Step::What::Release, .A = ButtonLeft});
-  steps_.push_back({.Kind = Step::What::Wait, .Frames = 600});
-}

@@ -15,14 +15,14 @@
 class NoisePlayer {
  public:
   NoisePlayer(HeadlessBackend& backend, uint32_t seed) : backend_(backend), random_(seed) {}
-  // Feeds the input of the next frame; call once before every frame.
+  // Feeds the input of the next frame, planning a new action when the last is done.
   void BeforeFrame();
+  // True while an action is under way (the next BeforeFrame goes on with it).
+  bool Busy() const { return !steps_.empty(); }
   // Actions begun so far, by kind (see Kind), for the soak's report.
   static constexpr int Kinds = 10;
   const int64_t* Begun() const { return begun_; }
   static const char* KindName(int kind);
-  // Moves the cursor to the End button and clicks it (the closing scene's way out).
-  void ClickEnd();
 
  private:
   // One step of an action: a few happen in one frame, a move takes several.
