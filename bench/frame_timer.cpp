@@ -3,19 +3,20 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <utility>
 #include <vector>
 
 namespace {
+
+constexpr double FrameBudgetMs = 1000.0 / 60.0;
+
+}  // namespace
 
 double ThreadCpuMs() {
   timespec ts;
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
   return double(ts.tv_sec) * 1000.0 + double(ts.tv_nsec) / 1e6;
 }
-
-constexpr double FrameBudgetMs = 1000.0 / 60.0;
-
-}  // namespace
 
 FrameFigures TimeFrames(int warmup, int frames, const std::function<void()>& frame) {
   for (int i = 0; i < warmup; ++i) frame();
@@ -26,6 +27,10 @@ FrameFigures TimeFrames(int warmup, int frames, const std::function<void()>& fra
     frame();
     times.push_back(ThreadCpuMs() - start);
   }
+  return FiguresOf(std::move(times));
+}
+
+FrameFigures FiguresOf(std::vector<double> times) {
   FrameFigures figures;
   double sum = 0;
   for (double t : times) sum += t;

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 struct FrameFigures {
   double MedianMs = 0;
@@ -11,7 +12,11 @@ struct FrameFigures {
   double MeanMs = 0;
 };
 
+// This thread's CPU time in milliseconds.
+double ThreadCpuMs();
 // Runs frame() `warmup` times untimed, then `frames` times timed by this thread's CPU clock.
 FrameFigures TimeFrames(int warmup, int frames, const std::function<void()>& frame);
+// Median, worst and mean of frame times (ms) measured elsewhere; `times` must not be empty.
+FrameFigures FiguresOf(std::vector<double> times);
 // Prints "<what>: median X ms, worst Y ms per frame (Z% / W% of the 16.7 ms budget)".
 void PrintFigures(const std::string& what, const FrameFigures& figures, int frames);

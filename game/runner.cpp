@@ -108,15 +108,7 @@ int HeadlessGame::Run(int frames, const std::vector<ScriptedInput>& script) {
   for (; run < frames && !ended_; ++run) {
     for (const ScriptedInput& input : script) {
       if (input.Frame != frames_) continue;
-      const auto& e = input.Event;
-      switch (e.What) {
-        case HeadlessBackend::Event::Kind::KeyDown: backend_.PressKey(e.A); break;
-        case HeadlessBackend::Event::Kind::KeyUp: backend_.ReleaseKey(e.A); break;
-        case HeadlessBackend::Event::Kind::ButtonDown: backend_.PressButton(e.A); break;
-        case HeadlessBackend::Event::Kind::ButtonUp: backend_.ReleaseButton(e.A); break;
-        case HeadlessBackend::Event::Kind::Motion: backend_.MovePointer(e.A, e.B); break;
-        case HeadlessBackend::Event::Kind::Suspend: backend_.Suspend(); break;
-      }
+      backend_.Feed(input.Event);
     }
     if (!GameFrame()) {
       ended_ = true;

@@ -12,8 +12,8 @@ export LIBGL_ALWAYS_SOFTWARE=1
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
 
-echo "== Headless: start-up after Return, and the whole frame at the last stages of a played game"
-"$build/bench/bench_played_frame" 1 3000
+echo "== Headless: start-up after Return, and the whole frame at the last stages of a game the bot plays"
+"$build/bench/bench_played_frame" 4 3000
 
 # play_for PROGRAM SECONDS ERRFILE [ARGS]: starts the program on the display,
 # leaves the opening screen with Return, lets it run, and ends it with Esc.

@@ -26,6 +26,8 @@ class HeadlessBackend final : public Backend {
   void MovePointer(int x, int y) { pending_.push_back({Event::Kind::Motion, x, y}); }
   // The application loses focus: held keys and buttons are forgotten.
   void Suspend() { pending_.push_back({Event::Kind::Suspend, 0, 0}); }
+  // Any of the above, as an event (scripts and the bot hand their input over this way).
+  void Feed(const Event& e) { pending_.push_back(e); }
 
   // Moves the virtual clock on, as time spent by the game's own work would.
   void AdvanceMs(int64_t ms) { now_ += ms; }

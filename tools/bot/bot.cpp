@@ -361,16 +361,7 @@ const BotGameResult& BotGame::Play(int maxFrames, const BotInputAdjuster& adjust
     while (result_.EndFrame < 0 && game_.FramesRun() < maxFrames) {
       std::vector<Bot::Event> events = bot_.Next();
       if (adjust) adjust(game_.FramesRun(), events);
-      for (const Bot::Event& e : events) {
-        switch (e.What) {
-          case Bot::Event::Kind::KeyDown: backend_.PressKey(e.A); break;
-          case Bot::Event::Kind::KeyUp: backend_.ReleaseKey(e.A); break;
-          case Bot::Event::Kind::ButtonDown: backend_.PressButton(e.A); break;
-          case Bot::Event::Kind::ButtonUp: backend_.ReleaseButton(e.A); break;
-          case Bot::Event::Kind::Motion: backend_.MovePointer(e.A, e.B); break;
-          case Bot::Event::Kind::Suspend: backend_.Suspend(); break;
-        }
-      }
+      for (const Bot::Event& e : events) backend_.Feed(e);
       if (game_.Run(1) == 0) break;  // Esc
       if (Stage != stage) {
         stage = Stage;
