@@ -89,6 +89,18 @@ void Bot::Cancel(std::vector<Event>& out) {
   rightDown_ = true;
 }
 
+bool Bot::PressAt(int32_t x, int32_t y, std::vector<Event>& out) {
+  if (!Toward(x, y, out)) return false;
+  out.push_back({Event::Kind::ButtonDown, ButtonLeft, 0});
+  buttonDown_ = true;
+  return true;
+}
+
+void Bot::ReleaseLeft(std::vector<Event>& out) {
+  out.push_back({Event::Kind::ButtonUp, ButtonLeft, 0});
+  buttonDown_ = false;
+}
+
 bool Bot::Toward(int32_t x, int32_t y, std::vector<Event>& out) {
   const int hw = HalfWidth() - 2, hh = HalfHeight() - 2;
   x = std::clamp(x, -hw, hw);
@@ -123,8 +135,7 @@ void Bot::Choose(std::vector<Event>& out) {
   step_ = 0;
   phase_ = 0;
   if (buttonDown_) {
-    out.push_back({Event::Kind::ButtonUp, ButtonLeft, 0});
-    buttonDown_ = false;
+    ReleaseLeft(out);
     return;
   }
   // A mode left over from a task that gave up is cancelled with the right button.
@@ -195,11 +206,7 @@ void Bot::Carry(std::vector<Event>& out) {
       if (step_ > 3) task_ = Task::Idle;
       return;
     }
-    if (Toward(gx, gy, out)) {
-      out.push_back({Event::Kind::ButtonDown, ButtonLeft, 0});
-      buttonDown_ = true;
-      phase_ = 1;
-    }
+    if (PressAt(gx, gy, out)) phase_ = 1;
     return;
   }
   if (phase_ == 1) {
@@ -214,8 +221,7 @@ void Bot::Carry(std::vector<Event>& out) {
   }
   if (phase_ == 2) {
     // Over the box: let go and hold still while the box takes the hat in.
-    out.push_back({Event::Kind::ButtonUp, ButtonLeft, 0});
-    buttonDown_ = false;
+    ReleaseLeft(out);
     phase_ = 3;
     step_ = 0;
     return;
@@ -230,15 +236,10 @@ bool Bot::ClickButton(int screenX, int screenY, int32_t mode, std::vector<Event>
         task_ = Task::Idle;
         return false;
       }
-      if (Toward(WorldX(screenX), WorldY(screenY), out)) {
-        out.push_back({Event::Kind::ButtonDown, ButtonLeft, 0});
-        buttonDown_ = true;
-        phase_ = 1;
-      }
+      if (PressAt(WorldX(screenX), WorldY(screenY), out)) phase_ = 1;
       return false;
     case 1:  // release over it
-      out.push_back({Event::Kind::ButtonUp, ButtonLeft, 0});
-      buttonDown_ = false;
+      ReleaseLeft(out);
       phase_ = 2;
       step_ = 0;
       return false;
@@ -283,16 +284,11 @@ void Bot::Place(std::vector<Event>& out) {
       task_ = Task::Idle;
       return;
     }
-    if (Toward(bx + 140, by + 92, out)) {
-      out.push_back({Event::Kind::ButtonDown, ButtonLeft, 0});
-      buttonDown_ = true;
-      phase_ = 4;
-    }
+    if (PressAt(bx + 140, by + 92, out)) phase_ = 4;
     return;
   }
   // Placed (or refused): the newest box is the family's.
-  out.push_back({Event::Kind::ButtonUp, ButtonLeft, 0});
-  buttonDown_ = false;
+  ReleaseLeft(out);
   int32_t newest = -1, id = -1;
   for (size_t s = 0; s < Works.size(); ++s)
     if (Works[s] && Works[s]->Active && Works[s]->Protected == 0 && Works[s]->ID > id) {
@@ -314,28 +310,19 @@ void Bot::Pick(std::vector<Event>& out) {
       task_ = Task::Idle;
       return;
     }
-    if (Toward(w->x + 140, w->y + 92, out)) {
-      out.push_back({Event::Kind::ButtonDown, ButtonLeft, 0});
-      buttonDown_ = true;
-      phase_ = 4;
-    }
+    if (PressAt(w->x + 140, w->y + 92, out)) phase_ = 4;
     return;
   }
-  out.push_back({Event::Kind::ButtonUp, ButtonLeft, 0});
-  buttonDown_ = false;
+  ReleaseLeft(out);
   task_ = Task::Idle;
 }
 
 void Bot::PressEnd(std::vector<Event>& out) {
   if (!buttonDown_) {
-    if (Toward(WorldX(20), WorldY(750), out)) {
-      out.push_back({Event::Kind::ButtonDown, ButtonLeft, 0});
-      buttonDown_ = true;
-    }
+    PressAt(WorldX(20), WorldY(750), out);
     return;
   }
-  out.push_back({Event::Kind::ButtonUp, ButtonLeft, 0});
-  buttonDown_ = false;
+  ReleaseLeft(out);
   task_ = Task::Idle;
 }
 

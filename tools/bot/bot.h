@@ -25,6 +25,9 @@ class Bot {
   enum class Task { Idle, CarryHat, NewBox, PickBox, PressEnd };
   // Moves the cursor toward a world point by at most what one frame allows; true once there.
   bool Toward(int32_t x, int32_t y, std::vector<Event>& out);
+  // Moves toward a world point and presses the left button there; true in the frame it presses.
+  bool PressAt(int32_t x, int32_t y, std::vector<Event>& out);
+  void ReleaseLeft(std::vector<Event>& out);
   // Presses the right button, which ends placing or picking; it is let go in the next frame.
   void Cancel(std::vector<Event>& out);
   void Choose(std::vector<Event>& out);
