@@ -1,0 +1,318 @@
+// The chefs on the real screen: the stage hook stops at the chefs' stage and
+// its chef watch says on standard output when a chef takes a hat, delivers one
+// or is given a box by his toque, and where the chefs and the cursor are. The
+// screen must show each of those: the stolen hat in the chef's hands, the box
+// in its new colour, and the toque taken from a chef's head by the player.
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <cstdio>
+#include <map>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/e2e/game_scenarios.h"
+
+namespace {
+
+struct Colour3 {
+  int R = 0, G = 0, B = 0;
+};
+Rgb AsRgb(const Colour3& c) { return Rgb{c.R, c.G, c.B}; }
+int Apart(const Colour3& a, const Colour3& b) {
+  return std::max({std::abs(a.R - b.R), std::abs(a.G - b.G), std::abs(a.B - b.B)});
+}
+
+struct Theft {
+  int Chef = 0, Fan = 0;
+  Colour3 Hat;
+  int HandsX = 0, HandsY = 0;  // where the hat is drawn in his hands, world units
+};
+// A hat added to a box: by a chef's delivery, or a toque let go over it.
+struct Added {
+  int Chef = 0, Slot = 0, X = 0, Y = 0;
+  Colour3 From, To, Hat;
+};
+struct ChefAt {
+  int X = 0, Y = 0, Toque = 0, Carrying = -1, FanX = 0, FanY = 0;
+};
+
+// The chef watch's lines, read as they come.
+class Watch {
+ public:
+  explicit Watch(GameProcess& game) : game_(game) {}
+  // Reads what came since the last call; true when something did.
+  bool Read() {
+    const std::string& out = game_.Output();
+    bool any = false;
+    for (size_t end; (end = out.find('\n', read_)) != std::string::npos; read_ = end + 1) {
+      Parse(out.substr(read_, end - read_));
+      any = true;
+    }
+    return any;
+  }
+  // Waits for the next report of the cursor, made after this call.
+  bool FreshMouse(int timeoutMs = 5000) {
+    const int seen = mouseLines_;
+    return WaitUntil([&] { return Read(), mouseLines_ > seen + 1; }, timeoutMs);
+  }
+
+  std::vector<Theft> Thefts;
+  std::vector<Added> Deliveries, Toques;
+  std::map<int, ChefAt> Chefs;
+  int MouseX = 0, MouseY = 0, HoldingToqueOf = -1;
+  double Scale = 0;
+
+ private:
+  void Parse(const std::string& line) {
+    std::istringstream in(line);
+    std::string kind, word;
+    in >> kind;
+    if (kind == "theft") {
+      Theft t;
+      in >> t.Chef >> word >> t.Fan >> word >> t.Hat.R >> t.Hat.G >> t.Hat.B >> word >> t.HandsX >> t.HandsY;
+      if (in) Thefts.push_back(t);
+    } else if (kind == "delivery" || kind == "toque") {
+      Added a;
+      in >> a.Chef >> word >> a.Slot >> word >> a.X >> a.Y >> word >> a.From.R >> a.From.G >> a.From.B >> word >>
+          a.To.R >> a.To.G >> a.To.B;
+      if (kind == "delivery") in >> word >> a.Hat.R >> a.Hat.G >> a.Hat.B;
+      if (in) (kind == "delivery" ? Deliveries : Toques).push_back(a);
+    } else if (kind == "chef") {
+      int id = 0;
+      ChefAt c;
+      in >> id >> word >> c.X >> c.Y >> word >> c.Toque >> word >> c.Carrying >> word >> c.FanX >> c.FanY;
+      if (in) chefs_[id] = c;
+    } else if (kind == "mouse") {
+      // The last line of a frame's report: the chefs reported before it are all there are.
+      in >> MouseX >> MouseY >> word >> Scale >> word >> HoldingToqueOf;
+      if (in) ++mouseLines_;
+      Chefs.swap(chefs_);
+      chefs_.clear();
+    }
+  }
+
+  GameProcess& game_;
+  std::map<int, ChefAt> chefs_;  // this frame's so far
+  size_t read_ = 0;
+  int mouseLines_ = 0;
+};
+
+// World to screen on a screen that shows the frame one to one.
+int ScreenX(const Watch& w, double x) { return int(std::lround(512 + x * w.Scale)); }
+int ScreenY(const Watch& w, double y) { return int(std::lround(384 + y * w.Scale)); }
+Box OnScreen(const Watch& w, double x, double y, double width, double height) {
+  return {ScreenX(w, x), ScreenY(w, y), int(width * w.Scale), int(height * w.Scale)};
+}
+
+// Share of the samples inside the box, every 3 pixels, within 2 of the colour.
+double ShareOf(const ScreenReader& screen, const Box& b, const Colour3& c) {
+  int near = 0, all = 0;
+  for (int y = std::max(b.Y, 0); y < std::min(b.Y + b.H, kFrameH); y += 3)
+    for (int x = std::max(b.X, 0); x < std::min(b.X + b.W, kFrameW); x += 3, ++all)
+      near += Near(screen.At(x, y), AsRgb(c), 2);
+  return all ? double(near) / all : 0.0;
+}
+
+// The box of a report in the colour the report gives it, over at least a third of it (people walk in
+// front of boxes), and clearly less of it in the colour it had before.
+bool ShowsNewColour(const ScreenReader& screen, const Watch& w, const Added& a, std::string& seen) {
+  const Box inside = OnScreen(w, a.X + 10, a.Y + 10, 260, 165);
+  const double now = ShareOf(screen, inside, a.To), before = ShareOf(screen, inside, a.From);
+  seen = "box " + std::to_string(a.Slot) + " at " + DescribeBox(inside) + ": " + std::to_string(int(now * 100)) +
+         "% in " + Describe(AsRgb(a.To)) + ", " + std::to_string(int(before * 100)) + "% in the old " +
+         Describe(AsRgb(a.From));
+  return now >= 0.33 && before < now / 4;
+}
+
+// The stolen hat in the chef's hands: its colour where he holds it, over at least half the light part
+// of a hat (some 550 samples at a scale of 0.58). Looked at only once he is 200 units from the robbed
+// fan, whose hair has the same colour.
+bool ShowsHatInHands(const ScreenReader& screen, const Watch& w, const ChefAt& c, const Colour3& hat,
+                     std::string& seen) {
+  const int handsX = c.X + 55, handsY = c.Y + 260;
+  const Box hands = OnScreen(w, handsX - 30, handsY - 30, 280 + 60, 91 + 60);
+  int samples = 0;
+  for (const Patch& p : ColouredPatches(screen, hands, 10))
+    if (Near(p.Colour, AsRgb(hat), 30)) samples += p.Samples;
+  const int half = int(6556 * w.Scale * w.Scale / 4 / 2);
+  seen = "hat " + Describe(AsRgb(hat)) + " in the hands at " + DescribeBox(hands) + ": " + std::to_string(samples) +
+         " samples of its colour (half a hat is " + std::to_string(half) + ")";
+  return samples >= half;
+}
+bool FarFromTheFan(const ChefAt& c) { return std::hypot(c.X + 55 - c.FanX, c.Y + 260 - c.FanY) >= 200; }
+bool WhollyInView(const Watch& w, const Box& b) { return b.X >= 0 && b.Y >= 0 && b.X + b.W <= kFrameW && b.Y + b.H <= kFrameH; }
+
+// Looks at the chefs' thefts and deliveries as they are reported, for up to timeoutMs or until `enough`
+// holds. A theft counts when the hat shows in the chef's hands, a delivery when the box shows its new
+// colour; the first of each seen is saved as a screenshot.
+struct Sightings {
+  int Thefts = 0, Deliveries = 0;
+  std::string LastTheft, LastDelivery;
+  size_t TheftsRead = 0, DeliveriesRead = 0;
+  std::map<int, Theft> Carrying;  // by chef: the theft not yet looked at
+};
+void LookAtChefs(Checks& checks, ScreenReader& screen, Watch& watch, Sightings& s, const std::string& shots,
+                 int timeoutMs, const std::function<bool()>& enough) {
+  WaitUntil([&] {
+    watch.Read();
+    for (; s.TheftsRead < watch.Thefts.size(); ++s.TheftsRead)
+      s.Carrying[watch.Thefts[s.TheftsRead].Chef] = watch.Thefts[s.TheftsRead];
+    for (auto t = s.Carrying.begin(); t != s.Carrying.end();) {
+      const ChefAt& c = watch.Chefs[t->first];
+      const bool still = c.Carrying == t->second.Fan;
+      if (still && (!FarFromTheFan(c) || !WhollyInView(watch, OnScreen(watch, c.X + 25, c.Y + 230, 340, 151)))) {
+        ++t;
+        continue;
+      }
+      if (!still) std::printf("  (chef %d's theft was over before he was far from the fan in view)\n", t->first);
+      if (still) {
+        screen.Snapshot();
+        std::string seen;
+        if (ShowsHatInHands(screen, watch, c, t->second.Hat, seen) && s.Thefts++ == 0)
+          Screenshot(checks, shots + "_theft.png");
+        s.LastTheft = "chef " + std::to_string(t->first) + ", " + seen;
+      }
+      t = s.Carrying.erase(t);
+    }
+    for (; s.DeliveriesRead < watch.Deliveries.size(); ++s.DeliveriesRead) {
+      const Added& d = watch.Deliveries[s.DeliveriesRead];
+      std::string seen;
+      // The box shows its new colour from the next frame; one that hardly changed cannot show the change.
+      if (Apart(d.From, d.To) >= 6 &&
+          WaitUntil([&] { return screen.Snapshot(), ShowsNewColour(screen, watch, d, seen); }, 1500) &&
+          s.Deliveries++ == 0)
+        Screenshot(checks, shots + "_delivery.png");
+      s.LastDelivery = "chef " + std::to_string(d.Chef) + ", " + seen;
+    }
+    return enough();
+  }, timeoutMs);
+}
+
+// Moves the game's cursor to the world point `where` gives, asked again before every move since a chef
+// walks meanwhile, until the watch sees it within `within` units. A busy server may lose a move that comes
+// while the game puts the pointer back in the middle: the next pass makes up for it.
+bool CursorTo(Checks& checks, Watch& watch, const std::function<std::pair<int, int>()>& where, int within) {
+  for (int pass = 0; pass < 6; ++pass) {
+    watch.FreshMouse();
+    const auto [x, y] = where();
+    if (std::abs(x - watch.MouseX) <= within && std::abs(y - watch.MouseY) <= within) return true;
+    MoveBy(checks, x - watch.MouseX, y - watch.MouseY, 120);
+  }
+  return false;
+}
+bool CursorTo(Checks& checks, Watch& watch, int x, int y) {
+  return CursorTo(checks, watch, [=] { return std::pair{x, y}; }, 0);
+}
+
+// World units of a screen pixel.
+int WorldX(const Watch& w, int sx) { return int((sx - 512) / w.Scale); }
+int WorldY(const Watch& w, int sy) { return int((sy - 384) / w.Scale); }
+
+constexpr Box kNewColor{7, 690, 180, 30};
+// A point low in the toque, over his head, from the chef's corner: the toque is taken there rather
+// than the chef, whose body is under it, and it is in reach unless he is at the very top of the view.
+constexpr int kToqueX = 42 + 100, kToqueY = -140 + 180;
+
+}  // namespace
+
+int RunChefs(const std::string& hookPath, const std::string& shots) {
+  Checks checks;
+  ScreenReader screen;
+  // Stages every 5 frames up to the chefs' stage, the view set at once; the chefs' places every frame.
+  GameProcess game(hookPath, {"--every", "5", "--until", "3", "--chefs", "1"});
+  GameScreen shown;
+  if (!StartToGameScreen(checks, game, screen, &shown)) return checks.Finish();
+  if (!checks.Expect(shown.Frame.ShownW == kFrameW && shown.Window.W == kFrameW, "the frame is shown one to one"))
+    return checks.Finish();
+  Watch watch(game);
+  const bool reported = WaitUntil([&] { return watch.Read(), std::abs(watch.Scale - 0.58) < 0.001; }, 15000);
+  if (!checks.Expect(reported, "the watch reports the cursor at the chefs' zoom, 0.58 (" +
+                                   std::to_string(watch.Scale) + ")"))
+    return checks.Finish();
+
+  // While the titles run, the first chef takes hats and brings them to his box, the game's own.
+  Sightings seen;
+  LookAtChefs(checks, screen, watch, seen, shots, 30000, [&] {
+    const Box& b = kNewColor;
+    return MostlyBlack(screen, {b.X + 2, b.Y, b.W - 4, 1}) && IsWhite(screen.At(b.X + 4, b.Y + 4));
+  });
+
+  // New color, and a box placed in the middle: the cursor is at its middle.
+  CursorTo(checks, watch, WorldX(watch, kNewColor.X + kNewColor.W / 2), WorldY(watch, kNewColor.Y + kNewColor.H / 2));
+  Click(checks);
+  CursorTo(checks, watch, 0, 0);
+  Click(checks);
+  watch.FreshMouse();
+  const int boxX = watch.MouseX - 140, boxY = watch.MouseY - 92;
+  const Box inside = OnScreen(watch, boxX + 10, boxY + 10, 260, 165);
+  const Colour3 black;
+  const bool placed = WaitUntil([&] { return screen.Snapshot(), ShareOf(screen, inside, black) > 0.6; }, 3000);
+  if (!checks.Expect(placed, "a black box is placed in the middle at " + DescribeBox(inside)))
+    return checks.Finish();
+
+  // The player takes a chef's toque from his head, shown by the watch, and lets it go over the box.
+  int held = -1;
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (held < 0 && std::chrono::steady_clock::now() < giveUp) {
+    watch.FreshMouse();
+    int chef = -1;
+    const double halfW = 512 / watch.Scale - 80, halfH = 384 / watch.Scale - 80;
+    for (const auto& [id, c] : watch.Chefs)
+      if (c.Toque && std::abs(c.X + kToqueX) < halfW && std::abs(c.Y + kToqueY) < halfH) chef = id;
+    if (chef < 0) continue;  // at the top of the view his toque is out of the cursor's reach
+    CursorTo(checks, watch, [&] { return std::pair{watch.Chefs[chef].X + kToqueX, watch.Chefs[chef].Y + kToqueY}; }, 30);
+    PressLeft(checks);
+    watch.FreshMouse();
+    const ChefAt c = watch.Chefs[chef];
+    std::printf("  (chef %d at %d, %d; the cursor at %d, %d; holding the toque of %d)\n", chef, c.X, c.Y, watch.MouseX,
+                watch.MouseY, watch.HoldingToqueOf);
+    if (watch.HoldingToqueOf == chef) {
+      held = chef;
+    } else {
+      ReleaseLeft(checks);  // a person or nothing was taken: put him down where he is
+      PauseMs(300);
+    }
+  }
+  if (!checks.Expect(held >= 0, "the player takes a chef's toque from his head (chef " + std::to_string(held) + ")"))
+    return checks.Finish();
+  CursorTo(checks, watch, boxX + 140, boxY + 92);
+  // Over the black box, the white toque in the hand.
+  screen.Snapshot();
+  const double whiteOverBox = ShareOf(screen, inside, Colour3{255, 255, 255});
+  Screenshot(checks, shots + "_toque_held.png");
+  checks.Expect(whiteOverBox > 0.2, "the toque held over the box shows white over " +
+                                        std::to_string(int(whiteOverBox * 100)) + "% of the black box");
+  ReleaseLeft(checks);
+  const bool taken = WaitUntil([&] { return watch.Read(), !watch.Toques.empty(); }, 3000);
+  if (checks.Expect(taken, "the toque let go over the box goes into it")) {
+    const Added& t = watch.Toques.front();
+    checks.Expect(t.Chef == held && t.X == boxX && t.Y == boxY,
+                  "it is chef " + std::to_string(t.Chef) + "'s toque, in the box at " + std::to_string(t.X) + ", " +
+                      std::to_string(t.Y) + ", which he now owns");
+    // From the next frame on.
+    std::string what;
+    const bool white = WaitUntil([&] { return screen.Snapshot(), ShowsNewColour(screen, watch, t, what); }, 1500);
+    checks.Expect(white, "the box takes the toque's white: " + what);
+    Screenshot(checks, shots + "_toque.png");
+  }
+
+  // The chef without his toque takes the hats he likes to his new box; any chef's delivery will do.
+  LookAtChefs(checks, screen, watch, seen, shots, 25000, [&] { return seen.Thefts > 0 && seen.Deliveries > 0; });
+  checks.Expect(seen.Thefts > 0, "a chef is seen with a stolen hat in his hands: " +
+                                     std::to_string(seen.Thefts) + " of " + std::to_string(watch.Thefts.size()) +
+                                     " thefts (last: " + seen.LastTheft + ")");
+  checks.Expect(seen.Deliveries > 0, "a chef's delivery is seen in the box's colour: " +
+                                         std::to_string(seen.Deliveries) + " of " +
+                                         std::to_string(watch.Deliveries.size()) + " deliveries (last: " +
+                                         seen.LastDelivery + ")");
+  checks.Expect(game.Running(), "the game still runs (" + game.Ending() + ")");
+  Xdotool(checks, "key Escape");
+  game.WaitForEnd(5000);
+  checks.Expect(game.EndedWithStatusZero(), "Esc ends the game with status 0 (" + game.Ending() + ")");
+  return checks.Finish();
+}
