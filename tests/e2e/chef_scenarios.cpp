@@ -38,7 +38,7 @@ struct Added {
   Colour3 From, To, Hat;
 };
 struct ChefAt {
-  int X = 0, Y = 0, Toque = 0, Carrying = -1, FanX = 0, FanY = 0;
+  int X = 0, Y = 0, Toque = 0, Following = -1, Carrying = -1, FanX = 0, FanY = 0;
 };
 
 // The chef watch's lines, read as they come.
@@ -55,8 +55,10 @@ class Watch {
     }
     return any;
   }
-  // Waits for the next report of the cursor, made after this call.
+  // Waits for a report of the cursor from a frame begun after this call: what is already in the pipe
+  // is read first, and the next report may come from a frame begun before the call.
   bool FreshMouse(int timeoutMs = 5000) {
+    Read();
     const int seen = mouseLines_;
     return WaitUntil([&] { return Read(), mouseLines_ > seen + 1; }, timeoutMs);
   }
@@ -64,7 +66,7 @@ class Watch {
   std::vector<Theft> Thefts;
   std::vector<Added> Deliveries, Toques;
   std::map<int, ChefAt> Chefs;
-  int MouseX = 0, MouseY = 0, HoldingToqueOf = -1;
+  int MouseX = 0, MouseY = 0, HoldingToqueOf = -1, OffX = 0, OffY = 0;
   double Scale = 0;
 
  private:
@@ -85,11 +87,12 @@ class Watch {
     } else if (kind == "chef") {
       int id = 0;
       ChefAt c;
-      in >> id >> word >> c.X >> c.Y >> word >> c.Toque >> word >> c.Carrying >> word >> c.FanX >> c.FanY;
+      in >> id >> word >> c.X >> c.Y >> word >> c.Toque >> word >> c.Following >> word >> c.Carrying >> word >> c.FanX >>
+          c.FanY;
       if (in) chefs_[id] = c;
     } else if (kind == "mouse") {
       // The last line of a frame's report: the chefs reported before it are all there are.
-      in >> MouseX >> MouseY >> word >> Scale >> word >> HoldingToqueOf;
+      in >> MouseX >> MouseY >> word >> Scale >> word >> HoldingToqueOf >> word >> OffX >> OffY;
       if (in) ++mouseLines_;
       Chefs.swap(chefs_);
       chefs_.clear();
@@ -109,24 +112,25 @@ Box OnScreen(const Watch& w, double x, double y, double width, double height) {
   return {ScreenX(w, x), ScreenY(w, y), int(width * w.Scale), int(height * w.Scale)};
 }
 
-// Share of the samples inside the box, every 3 pixels, within 2 of the colour.
+// Share of the samples inside the box, every 3 pixels, within 1 of the colour (a box is one flat colour).
 double ShareOf(const ScreenReader& screen, const Box& b, const Colour3& c) {
   int near = 0, all = 0;
   for (int y = std::max(b.Y, 0); y < std::min(b.Y + b.H, kFrameH); y += 3)
     for (int x = std::max(b.X, 0); x < std::min(b.X + b.W, kFrameW); x += 3, ++all)
-      near += Near(screen.At(x, y), AsRgb(c), 2);
+      near += Near(screen.At(x, y), AsRgb(c), 1);
   return all ? double(near) / all : 0.0;
 }
 
 // The box of a report in the colour the report gives it, over at least a third of it (people walk in
-// front of boxes), and clearly less of it in the colour it had before.
+// front of boxes), and less than half as much of it in the colour it had before (people's outlines are
+// black, like a new box).
 bool ShowsNewColour(const ScreenReader& screen, const Watch& w, const Added& a, std::string& seen) {
   const Box inside = OnScreen(w, a.X + 10, a.Y + 10, 260, 165);
   const double now = ShareOf(screen, inside, a.To), before = ShareOf(screen, inside, a.From);
   seen = "box " + std::to_string(a.Slot) + " at " + DescribeBox(inside) + ": " + std::to_string(int(now * 100)) +
          "% in " + Describe(AsRgb(a.To)) + ", " + std::to_string(int(before * 100)) + "% in the old " +
          Describe(AsRgb(a.From));
-  return now >= 0.33 && before < now / 4;
+  return now >= 0.33 && before < now / 2;
 }
 
 // The stolen hat in the chef's hands: its colour where he holds it, over at least half the light part
@@ -182,8 +186,9 @@ void LookAtChefs(Checks& checks, ScreenReader& screen, Watch& watch, Sightings& 
     for (; s.DeliveriesRead < watch.Deliveries.size(); ++s.DeliveriesRead) {
       const Added& d = watch.Deliveries[s.DeliveriesRead];
       std::string seen;
-      // The box shows its new colour from the next frame; one that hardly changed cannot show the change.
-      if (Apart(d.From, d.To) >= 6 &&
+      // The box shows its new colour from the next frame. Two colours 3 apart in a channel are told
+      // apart within 1: one that changed less cannot show the change.
+      if (Apart(d.From, d.To) >= 3 &&
           WaitUntil([&] { return screen.Snapshot(), ShowsNewColour(screen, watch, d, seen); }, 1500) &&
           s.Deliveries++ == 0)
         Screenshot(checks, shots + "_delivery.png");
@@ -197,11 +202,12 @@ void LookAtChefs(Checks& checks, ScreenReader& screen, Watch& watch, Sightings& 
 // walks meanwhile, until the watch sees it within `within` units. A busy server may lose a move that comes
 // while the game puts the pointer back in the middle: the next pass makes up for it.
 bool CursorTo(Checks& checks, Watch& watch, const std::function<std::pair<int, int>()>& where, int within) {
-  for (int pass = 0; pass < 6; ++pass) {
+  for (int pass = 0; pass < 8; ++pass) {
     watch.FreshMouse();
     const auto [x, y] = where();
     if (std::abs(x - watch.MouseX) <= within && std::abs(y - watch.MouseY) <= within) return true;
-    MoveBy(checks, x - watch.MouseX, y - watch.MouseY, 120);
+    if (pass > 0) std::printf("  (the cursor is at %d, %d on its way to %d, %d)\n", watch.MouseX, watch.MouseY, x, y);
+    MoveBy(checks, x - watch.MouseX, y - watch.MouseY, 60);
   }
   return false;
 }
@@ -214,9 +220,9 @@ int WorldX(const Watch& w, int sx) { return int((sx - 512) / w.Scale); }
 int WorldY(const Watch& w, int sy) { return int((sy - 384) / w.Scale); }
 
 constexpr Box kNewColor{7, 690, 180, 30};
-// A point low in the toque, over his head, from the chef's corner: the toque is taken there rather
-// than the chef, whose body is under it, and it is in reach unless he is at the very top of the view.
-constexpr int kToqueX = 42 + 100, kToqueY = -140 + 180;
+// The middle of the toque (242 x 233, drawn 42 right of the chef's corner and 140 above it), where it is
+// taken rather than the chef, whose head is under its lower part.
+constexpr int kToqueX = 42 + 121, kToqueY = -140 + 110;
 
 }  // namespace
 
@@ -237,23 +243,34 @@ int RunChefs(const std::string& hookPath, const std::string& shots) {
 
   // While the titles run, the first chef takes hats and brings them to his box, the game's own.
   Sightings seen;
-  LookAtChefs(checks, screen, watch, seen, shots, 30000, [&] {
+  bool button = false;
+  LookAtChefs(checks, screen, watch, seen, shots, 60000, [&] {
     const Box& b = kNewColor;
-    return MostlyBlack(screen, {b.X + 2, b.Y, b.W - 4, 1}) && IsWhite(screen.At(b.X + 4, b.Y + 4));
+    screen.Snapshot();
+    return button = MostlyBlack(screen, {b.X + 2, b.Y, b.W - 4, 1}) && IsWhite(screen.At(b.X + 4, b.Y + 4));
   });
+  if (!checks.Expect(button, "the New color button shows after the titles")) return checks.Finish();
 
   // New color, and a box placed in the middle: the cursor is at its middle.
-  CursorTo(checks, watch, WorldX(watch, kNewColor.X + kNewColor.W / 2), WorldY(watch, kNewColor.Y + kNewColor.H / 2));
+  const int newX = WorldX(watch, kNewColor.X + kNewColor.W / 2), newY = WorldY(watch, kNewColor.Y + kNewColor.H / 2);
+  // Each message is made after the move it tells of.
+  const bool onNew = CursorTo(checks, watch, newX, newY);
+  checks.Expect(onNew, "the cursor reaches New color at " + std::to_string(newX) + ", " + std::to_string(newY) +
+                           " (seen at " + std::to_string(watch.MouseX) + ", " + std::to_string(watch.MouseY) + ")");
   Click(checks);
-  CursorTo(checks, watch, 0, 0);
+  const bool inMiddle = CursorTo(checks, watch, 0, 0);
+  checks.Expect(inMiddle, "the cursor reaches the middle (seen at " + std::to_string(watch.MouseX) + ", " +
+                              std::to_string(watch.MouseY) + ")");
   Click(checks);
   watch.FreshMouse();
   const int boxX = watch.MouseX - 140, boxY = watch.MouseY - 92;
   const Box inside = OnScreen(watch, boxX + 10, boxY + 10, 260, 165);
   const Colour3 black;
   const bool placed = WaitUntil([&] { return screen.Snapshot(), ShareOf(screen, inside, black) > 0.6; }, 3000);
-  if (!checks.Expect(placed, "a black box is placed in the middle at " + DescribeBox(inside)))
+  if (!checks.Expect(placed, "a black box is placed in the middle at " + DescribeBox(inside))) {
+    Screenshot(checks, shots + "_no_box.png");
     return checks.Finish();
+  }
 
   // The player takes a chef's toque from his head, shown by the watch, and lets it go over the box.
   int held = -1;
@@ -262,11 +279,20 @@ int RunChefs(const std::string& hookPath, const std::string& shots) {
     watch.FreshMouse();
     int chef = -1;
     const double halfW = 512 / watch.Scale - 80, halfH = 384 / watch.Scale - 80;
+    // A chef walking about, not one running after a fan or carrying a hat away, three times as fast.
     for (const auto& [id, c] : watch.Chefs)
-      if (c.Toque && std::abs(c.X + kToqueX) < halfW && std::abs(c.Y + kToqueY) < halfH) chef = id;
+      if (c.Toque && c.Following == -1 && c.Carrying == -1 && std::abs(c.X + kToqueX) < halfW &&
+          std::abs(c.Y + kToqueY) < halfH)
+        chef = id;
     if (chef < 0) continue;  // at the top of the view his toque is out of the cursor's reach
-    CursorTo(checks, watch, [&] { return std::pair{watch.Chefs[chef].X + kToqueX, watch.Chefs[chef].Y + kToqueY}; }, 30);
-    PressLeft(checks);
+    // Near him first; then the last move and the press together, so that one frame sees both.
+    auto toque = [&] { return std::pair{watch.Chefs[chef].X + kToqueX, watch.Chefs[chef].Y + kToqueY}; };
+    if (!CursorTo(checks, watch, toque, 100)) continue;
+    watch.FreshMouse();
+    const auto [x, y] = toque();
+    Xdotool(checks, "mousemove_relative -- " + std::to_string(x - watch.MouseX) + " " + std::to_string(y - watch.MouseY) +
+                        " mousedown 1");
+    PauseMs(150);
     watch.FreshMouse();
     const ChefAt c = watch.Chefs[chef];
     std::printf("  (chef %d at %d, %d; the cursor at %d, %d; holding the toque of %d)\n", chef, c.X, c.Y, watch.MouseX,
@@ -280,13 +306,22 @@ int RunChefs(const std::string& hookPath, const std::string& shots) {
   }
   if (!checks.Expect(held >= 0, "the player takes a chef's toque from his head (chef " + std::to_string(held) + ")"))
     return checks.Finish();
-  CursorTo(checks, watch, boxX + 140, boxY + 92);
-  // Over the black box, the white toque in the hand.
+  // The toque is drawn where it was taken from the cursor. The cursor goes where the middle of its white
+  // puff (120, 90 in its picture) comes over the middle of the black box, staying over the box; where the
+  // puff covers the box, people walking over it leave most of the box black.
+  const int offX = watch.OffX, offY = watch.OffY;
+  const int dropX = boxX + 140 + std::clamp(-offX - 120, -110, 110), dropY = boxY + 92 + std::clamp(-offY - 90, -70, 70);
+  const int left = std::max(dropX + offX + 40, boxX + 10), top = std::max(dropY + offY + 30, boxY + 10);
+  const int right = std::min(dropX + offX + 200, boxX + 270), bottom = std::min(dropY + offY + 150, boxY + 175);
+  const Box puff = OnScreen(watch, left, top, std::max(right - left, 0), std::max(bottom - top, 0));
+  const Colour3 white{255, 255, 255};
+  const bool overBox = CursorTo(checks, watch, dropX, dropY);
+  checks.Expect(overBox, "the cursor takes the toque to " + std::to_string(dropX) + ", " + std::to_string(dropY) +
+                             ", over the box (seen at " + std::to_string(watch.MouseX) + ", " +
+                             std::to_string(watch.MouseY) + ")");
   screen.Snapshot();
-  const double whiteOverBox = ShareOf(screen, inside, Colour3{255, 255, 255});
+  const double whiteHeld = ShareOf(screen, puff, white);
   Screenshot(checks, shots + "_toque_held.png");
-  checks.Expect(whiteOverBox > 0.2, "the toque held over the box shows white over " +
-                                        std::to_string(int(whiteOverBox * 100)) + "% of the black box");
   ReleaseLeft(checks);
   const bool taken = WaitUntil([&] { return watch.Read(), !watch.Toques.empty(); }, 3000);
   if (checks.Expect(taken, "the toque let go over the box goes into it")) {
@@ -296,8 +331,14 @@ int RunChefs(const std::string& hookPath, const std::string& shots) {
                       std::to_string(t.Y) + ", which he now owns");
     // From the next frame on.
     std::string what;
-    const bool white = WaitUntil([&] { return screen.Snapshot(), ShowsNewColour(screen, watch, t, what); }, 1500);
-    checks.Expect(white, "the box takes the toque's white: " + what);
+    const bool greyed = WaitUntil([&] { return screen.Snapshot(), ShowsNewColour(screen, watch, t, what); }, 1500);
+    checks.Expect(greyed, "the box takes the toque's white: " + what);
+    // Where the puff was, the grey box now shows.
+    const double whiteAfter = ShareOf(screen, puff, white);
+    checks.Expect(puff.W * puff.H >= 40 * 30 && whiteHeld >= 0.6 && whiteAfter <= whiteHeld - 0.4,
+                  "the toque was seen in the hand over the box: white over " + std::to_string(int(whiteHeld * 100)) +
+                      "% of " + DescribeBox(puff) + " while held, " + std::to_string(int(whiteAfter * 100)) +
+                      "% once in the box");
     Screenshot(checks, shots + "_toque.png");
   }
 
@@ -310,7 +351,13 @@ int RunChefs(const std::string& hookPath, const std::string& shots) {
                                          std::to_string(seen.Deliveries) + " of " +
                                          std::to_string(watch.Deliveries.size()) + " deliveries (last: " +
                                          seen.LastDelivery + ")");
-  checks.Expect(game.Running(), "the game still runs (" + game.Ending() + ")");
+  for (const Added& d : watch.Deliveries)
+    if (d.Chef == held && d.X == boxX && d.Y == boxY) {
+      std::printf("  (chef %d has since brought a hat to the box his toque gave him)\n", held);
+      break;
+    }
+  const bool running = game.Running();
+  checks.Expect(running, "the game still runs (" + game.Ending() + ")");
   Xdotool(checks, "key Escape");
   game.WaitForEnd(5000);
   checks.Expect(game.EndedWithStatusZero(), "Esc ends the game with status 0 (" + game.Ending() + ")");

@@ -49,15 +49,16 @@ void ChefWatch::AfterFrame() {
       const TPerson& p = *People[size_t(i)];
       if (p.Chef == ChefNone) continue;
       const TPerson* fan = p.CarriedHat > -1 ? People[size_t(p.CarriedHat)].get() : nullptr;
-      std::printf("chef %d at %d %d toque %d carrying %d fan %d %d\n", p.ID, TruncInt(p.x), TruncInt(p.y),
-                  p.Chef == ChefBorn && p.MyHat->On == HatWorn ? 1 : 0, p.CarriedHat, fan ? TruncInt(fan->x) : 0,
-                  fan ? TruncInt(fan->y) : 0);
+      std::printf("chef %d at %d %d toque %d following %d carrying %d fan %d %d\n", p.ID, TruncInt(p.x), TruncInt(p.y),
+                  p.Chef == ChefBorn && p.MyHat->On == HatWorn ? 1 : 0, p.Following, p.CarriedHat,
+                  fan ? TruncInt(fan->x) : 0, fan ? TruncInt(fan->y) : 0);
     }
     if (Mouse) {
       int32_t toque = -1;  // whose toque the player holds
       for (int32_t i = 0; i < PeopleCount; ++i)
         if (People[size_t(i)]->Chef == ChefBorn && Mouse->Clicked == People[size_t(i)]->MyHat.get()) toque = i;
-      std::printf("mouse %d %d scale %.4f toque %d\n", Mouse->x, Mouse->y, double(Scale), toque);
+      std::printf("mouse %d %d scale %.4f toque %d off %d %d\n", Mouse->x, Mouse->y, double(Scale), toque, Mouse->offX,
+                  Mouse->offY);
     }
   }
   std::fflush(stdout);
