@@ -7,8 +7,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <functional>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -19,23 +19,18 @@
 
 namespace {
 
-struct Colour3 {
-  int R = 0, G = 0, B = 0;
-};
-Rgb AsRgb(const Colour3& c) { return Rgb{c.R, c.G, c.B}; }
-int Apart(const Colour3& a, const Colour3& b) {
+int Apart(const Rgb& a, const Rgb& b) {
   return std::max({std::abs(a.R - b.R), std::abs(a.G - b.G), std::abs(a.B - b.B)});
 }
 
 struct Theft {
   int Chef = 0, Fan = 0;
-  Colour3 Hat;
-  int HandsX = 0, HandsY = 0;  // where the hat is drawn in his hands, world units
+  Rgb Hat;
 };
 // A hat added to a box: by a chef's delivery, or a toque let go over it.
 struct Added {
   int Chef = 0, Slot = 0, X = 0, Y = 0;
-  Colour3 From, To, Hat;
+  Rgb From, To, Hat;
 };
 struct ChefAt {
   int X = 0, Y = 0, Toque = 0, Following = -1, Carrying = -1, FanX = 0, FanY = 0;
@@ -76,7 +71,7 @@ class Watch {
     in >> kind;
     if (kind == "theft") {
       Theft t;
-      in >> t.Chef >> word >> t.Fan >> word >> t.Hat.R >> t.Hat.G >> t.Hat.B >> word >> t.HandsX >> t.HandsY;
+      in >> t.Chef >> word >> t.Fan >> word >> t.Hat.R >> t.Hat.G >> t.Hat.B;
       if (in) Thefts.push_back(t);
     } else if (kind == "delivery" || kind == "toque") {
       Added a;
@@ -113,11 +108,11 @@ Box OnScreen(const Watch& w, double x, double y, double width, double height) {
 }
 
 // Share of the samples inside the box, every 3 pixels, within 1 of the colour (a box is one flat colour).
-double ShareOf(const ScreenReader& screen, const Box& b, const Colour3& c) {
+double ShareOf(const ScreenReader& screen, const Box& b, const Rgb& c) {
   int near = 0, all = 0;
   for (int y = std::max(b.Y, 0); y < std::min(b.Y + b.H, kFrameH); y += 3)
     for (int x = std::max(b.X, 0); x < std::min(b.X + b.W, kFrameW); x += 3, ++all)
-      near += Near(screen.At(x, y), AsRgb(c), 1);
+      near += Near(screen.At(x, y), c, 1);
   return all ? double(near) / all : 0.0;
 }
 
@@ -128,28 +123,29 @@ bool ShowsNewColour(const ScreenReader& screen, const Watch& w, const Added& a, 
   const Box inside = OnScreen(w, a.X + 10, a.Y + 10, 260, 165);
   const double now = ShareOf(screen, inside, a.To), before = ShareOf(screen, inside, a.From);
   seen = "box " + std::to_string(a.Slot) + " at " + DescribeBox(inside) + ": " + std::to_string(int(now * 100)) +
-         "% in " + Describe(AsRgb(a.To)) + ", " + std::to_string(int(before * 100)) + "% in the old " +
-         Describe(AsRgb(a.From));
+         "% in " + Describe(a.To) + ", " + std::to_string(int(before * 100)) + "% in the old " +
+         Describe(a.From);
   return now >= 0.33 && before < now / 2;
 }
 
 // The stolen hat in the chef's hands: its colour where he holds it, over at least half the light part
 // of a hat (some 550 samples at a scale of 0.58). Looked at only once he is 200 units from the robbed
 // fan, whose hair has the same colour.
-bool ShowsHatInHands(const ScreenReader& screen, const Watch& w, const ChefAt& c, const Colour3& hat,
+// Where a chef holds a hat (drawn 55 right of his corner and 260 below it), with a margin.
+Box Hands(const Watch& w, const ChefAt& c) { return OnScreen(w, c.X + 55 - 30, c.Y + 260 - 30, 280 + 60, 91 + 60); }
+bool ShowsHatInHands(const ScreenReader& screen, const Watch& w, const ChefAt& c, const Rgb& hat,
                      std::string& seen) {
-  const int handsX = c.X + 55, handsY = c.Y + 260;
-  const Box hands = OnScreen(w, handsX - 30, handsY - 30, 280 + 60, 91 + 60);
+  const Box hands = Hands(w, c);
   int samples = 0;
   for (const Patch& p : ColouredPatches(screen, hands, 10))
-    if (Near(p.Colour, AsRgb(hat), 30)) samples += p.Samples;
+    if (Near(p.Colour, hat, 30)) samples += p.Samples;
   const int half = int(6556 * w.Scale * w.Scale / 4 / 2);
-  seen = "hat " + Describe(AsRgb(hat)) + " in the hands at " + DescribeBox(hands) + ": " + std::to_string(samples) +
+  seen = "hat " + Describe(hat) + " in the hands at " + DescribeBox(hands) + ": " + std::to_string(samples) +
          " samples of its colour (half a hat is " + std::to_string(half) + ")";
   return samples >= half;
 }
 bool FarFromTheFan(const ChefAt& c) { return std::hypot(c.X + 55 - c.FanX, c.Y + 260 - c.FanY) >= 200; }
-bool WhollyInView(const Watch& w, const Box& b) { return b.X >= 0 && b.Y >= 0 && b.X + b.W <= kFrameW && b.Y + b.H <= kFrameH; }
+bool WhollyInView(const Box& b) { return b.X >= 0 && b.Y >= 0 && b.X + b.W <= kFrameW && b.Y + b.H <= kFrameH; }
 
 // Looks at the chefs' thefts and deliveries as they are reported, for up to timeoutMs or until `enough`
 // holds. A theft counts when the hat shows in the chef's hands, a delivery when the box shows its new
@@ -169,12 +165,13 @@ void LookAtChefs(Checks& checks, ScreenReader& screen, Watch& watch, Sightings& 
     for (auto t = s.Carrying.begin(); t != s.Carrying.end();) {
       const ChefAt& c = watch.Chefs[t->first];
       const bool still = c.Carrying == t->second.Fan;
-      if (still && (!FarFromTheFan(c) || !WhollyInView(watch, OnScreen(watch, c.X + 25, c.Y + 230, 340, 151)))) {
+      if (still && (!FarFromTheFan(c) || !WhollyInView(Hands(watch, c)))) {
         ++t;
         continue;
       }
-      if (!still) std::printf("  (chef %d's theft was over before he was far from the fan in view)\n", t->first);
-      if (still) {
+      if (!still) {
+        std::printf("  (chef %d's theft was over before he was far from the fan in view)\n", t->first);
+      } else {
         screen.Snapshot();
         std::string seen;
         if (ShowsHatInHands(screen, watch, c, t->second.Hat, seen) && s.Thefts++ == 0)
@@ -199,8 +196,7 @@ void LookAtChefs(Checks& checks, ScreenReader& screen, Watch& watch, Sightings& 
 }
 
 // Moves the game's cursor to the world point `where` gives, asked again before every move since a chef
-// walks meanwhile, until the watch sees it within `within` units. A busy server may lose a move that comes
-// while the game puts the pointer back in the middle: the next pass makes up for it.
+// walks meanwhile, until the watch sees it within `within` units: each pass moves by what is left.
 bool CursorTo(Checks& checks, Watch& watch, const std::function<std::pair<int, int>()>& where, int within) {
   for (int pass = 0; pass < 8; ++pass) {
     watch.FreshMouse();
@@ -265,7 +261,7 @@ int RunChefs(const std::string& hookPath, const std::string& shots) {
   watch.FreshMouse();
   const int boxX = watch.MouseX - 140, boxY = watch.MouseY - 92;
   const Box inside = OnScreen(watch, boxX + 10, boxY + 10, 260, 165);
-  const Colour3 black;
+  const Rgb black;
   const bool placed = WaitUntil([&] { return screen.Snapshot(), ShareOf(screen, inside, black) > 0.6; }, 3000);
   if (!checks.Expect(placed, "a black box is placed in the middle at " + DescribeBox(inside))) {
     Screenshot(checks, shots + "_no_box.png");
@@ -314,7 +310,7 @@ int RunChefs(const std::string& hookPath, const std::string& shots) {
   const int left = std::max(dropX + offX + 40, boxX + 10), top = std::max(dropY + offY + 30, boxY + 10);
   const int right = std::min(dropX + offX + 200, boxX + 270), bottom = std::min(dropY + offY + 150, boxY + 175);
   const Box puff = OnScreen(watch, left, top, std::max(right - left, 0), std::max(bottom - top, 0));
-  const Colour3 white{255, 255, 255};
+  const Rgb white{255, 255, 255};
   const bool overBox = CursorTo(checks, watch, dropX, dropY);
   checks.Expect(overBox, "the cursor takes the toque to " + std::to_string(dropX) + ", " + std::to_string(dropY) +
                              ", over the box (seen at " + std::to_string(watch.MouseX) + ", " +
