@@ -425,7 +425,7 @@ TEST_F(ChefsLongRun, TheLinksBetweenChefsHatsFansAndBoxesHoldEveryFrame) {
   Doing doing = Doing::Nothing;
   HitId wanted = nullptr;
   int32_t wantedBox = -1;
-  int thefts = 0, deliveries = 0, inspired = 0, newHats = 0, takenBack = 0, flung = 0;
+  int thefts = 0, deliveries = 0, inspired = 0, newHats = 0, takenBack = 0, lifted = 0, flung = 0;
   int dropIn = 0;
   // The cursor lands on world (x, y) in the next frame; false when that is outside the view.
   auto aim = [&](double x, double y) {
@@ -461,10 +461,12 @@ TEST_F(ChefsLongRun, TheLinksBetweenChefsHatsFansAndBoxesHoldEveryFrame) {
         }
         break;
       case Doing::Lifting:
-        if (holdsWanted)
+        if (holdsWanted) {
           letGo(wantedBox);
-        else
+          ++lifted;
+        } else {
           backend.ReleaseButton(ButtonLeft);
+        }
         doing = Doing::Nothing;
         break;
       case Doing::Grabbing:
@@ -539,11 +541,12 @@ TEST_F(ChefsLongRun, TheLinksBetweenChefsHatsFansAndBoxesHoldEveryFrame) {
       newHats += gettingHat[size_t(i)] > -1 && p.GettingHat == -2;
     }
   }
-  std::printf("thefts %d, deliveries %d, hats taken back %d, people flung %d, inspirations %d, new hats %d\n",
-              thefts, deliveries, takenBack, flung, inspired, newHats);
+  std::printf("thefts %d, deliveries %d, hats taken back %d, hats lifted %d, people flung %d, inspirations %d, "
+              "new hats %d\n", thefts, deliveries, takenBack, lifted, flung, inspired, newHats);
   EXPECT_GT(thefts, 10);
   EXPECT_GT(deliveries, 3);
   EXPECT_GT(takenBack, 3);
+  EXPECT_GT(lifted, 3);
   EXPECT_GT(flung, 0);
   EXPECT_GT(inspired, 0);
   EXPECT_GT(newHats, 3);
