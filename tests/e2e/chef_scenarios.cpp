@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstdio>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -61,6 +62,8 @@ class Watch {
   std::vector<Theft> Thefts;
   std::vector<Added> Deliveries, Toques;
   std::map<int, ChefAt> Chefs;
+  // Frames reported so far.
+  int Frames() const { return mouseLines_; }
   int MouseX = 0, MouseY = 0, HoldingToqueOf = -1, OffX = 0, OffY = 0;
   double Scale = 0;
 
@@ -154,31 +157,39 @@ struct Sightings {
   int Thefts = 0, Deliveries = 0;
   std::string LastTheft, LastDelivery;
   size_t TheftsRead = 0, DeliveriesRead = 0;
-  std::map<int, Theft> Carrying;  // by chef: the theft not yet looked at
+  struct Looking {
+    Theft What;
+    int Looks = 0, LastFrame = -1;
+  };
+  std::map<int, Looking> Carrying;  // by chef: the theft not yet seen
 };
 void LookAtChefs(Checks& checks, ScreenReader& screen, Watch& watch, Sightings& s, const std::string& shots,
                  int timeoutMs, const std::function<bool()>& enough) {
   WaitUntil([&] {
     watch.Read();
     for (; s.TheftsRead < watch.Thefts.size(); ++s.TheftsRead)
-      s.Carrying[watch.Thefts[s.TheftsRead].Chef] = watch.Thefts[s.TheftsRead];
+      s.Carrying[watch.Thefts[s.TheftsRead].Chef] = {watch.Thefts[s.TheftsRead]};
+    // Up to five looks at each theft, in five frames: people walking in front of him may hide the hat.
     for (auto t = s.Carrying.begin(); t != s.Carrying.end();) {
+      Sightings::Looking& l = t->second;
       const ChefAt& c = watch.Chefs[t->first];
-      const bool still = c.Carrying == t->second.Fan;
-      if (still && (!FarFromTheFan(c) || !WhollyInView(Hands(watch, c)))) {
+      const bool still = c.Carrying == l.What.Fan;
+      if (still && (!FarFromTheFan(c) || !WhollyInView(Hands(watch, c)) || l.LastFrame == watch.Frames())) {
         ++t;
         continue;
       }
-      if (!still) {
-        std::printf("  (chef %d's theft was over before he was far from the fan in view)\n", t->first);
-      } else {
+      bool done = !still;
+      if (still) {
         screen.Snapshot();
         std::string seen;
-        if (ShowsHatInHands(screen, watch, c, t->second.Hat, seen) && s.Thefts++ == 0)
-          Screenshot(checks, shots + "_theft.png");
+        const bool shown = ShowsHatInHands(screen, watch, c, l.What.Hat, seen);
+        std::printf("  (chef %d: %s)\n", t->first, seen.c_str());
+        if (shown && s.Thefts++ == 0) Screenshot(checks, shots + "_theft.png");
         s.LastTheft = "chef " + std::to_string(t->first) + ", " + seen;
+        l.LastFrame = watch.Frames();
+        done = shown || ++l.Looks == 5;
       }
-      t = s.Carrying.erase(t);
+      t = done ? s.Carrying.erase(t) : std::next(t);
     }
     for (; s.DeliveriesRead < watch.Deliveries.size(); ++s.DeliveriesRead) {
       const Added& d = watch.Deliveries[s.DeliveriesRead];

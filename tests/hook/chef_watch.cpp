@@ -23,8 +23,7 @@ void ChefWatch::AfterFrame() {
     if (was.Who != People[size_t(i)] || p.Chef == ChefNone) continue;  // replaced, or a fan
     if (was.Carried == -1 && p.CarriedHat > -1) {
       const TColor& hat = *People[size_t(p.CarriedHat)]->Color;
-      std::printf("theft %d fan %d hat %d %d %d hands %d %d\n", p.ID, p.CarriedHat, hat.R, hat.G, hat.B,
-                  TruncInt(double(p.x) + 55), TruncInt(double(p.y) + 260));
+      std::printf("theft %d fan %d hat %d %d %d\n", p.ID, p.CarriedHat, hat.R, hat.G, hat.B);
     }
     // Delivered: the hat is gone from his hands and its colour is the newest in the box he carried it to.
     const BoxSeen* to = Before(was.Destination);

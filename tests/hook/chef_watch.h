@@ -3,7 +3,7 @@
 // a tester cannot tell from the screen's pixels alone: a theft, a delivery, a
 // toque that made its chef a box's owner; and every few frames where each chef
 // and the cursor are, in world units. The game the player runs never has it.
-//   theft C fan F hat R G B hands X Y
+//   theft C fan F hat R G B
 //   delivery C box S at X Y mix R G B to R G B hat R G B
 //   toque C box S at X Y mix R G B to R G B
 //   chef C at X Y toque T following F carrying H fan X Y   (H: the robbed fan, at X Y; -1 and 0 0 for none)
