@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <initializer_list>
 #include <random>
@@ -13,25 +14,27 @@
 #include "game/names.h"
 #include "game/person.h"
 #include "game/runner.h"
+#include "game/tutor.h"
 #include "game/work.h"
 #include "game/world.h"
 #include "platform/hitlayers.h"
 #include "platform/numeric.h"
 #include "platform/random.h"
 #include "platform/services.h"
+#include "tests/staged_game.h"
 
 namespace {
 
-class Chefs : public ::testing::Test {
+class Chefs : public StagedGame {
  protected:
+  Chefs() : StagedGame(4242) {}
   void SetUp() override {
-    game = std::make_unique<HeadlessGame>(backend, 4242);
+    StagedGame::SetUp();
     FrameTime = 0.0f;  // nobody moves unless a test says so
     Stage = 3;
     PeopleCount = 0;
     Works.fill(nullptr);
   }
-  void TearDown() override { game.reset(); }
 
   // A standing person in the next slot; a fan unless chef says otherwise.
   static TPerson& Put(float x, float y, int32_t chef = ChefNone, int32_t mood = 35) {
@@ -48,13 +51,7 @@ class Chefs : public ::testing::Test {
     People[size_t(PeopleCount++)] = p;
     return *p;
   }
-  static TWork& Box(size_t slot, int32_t x, int32_t y) {
-    WorkRef box = TWork::New();
-    box->Place(x, y);
-    box->Add(TColor::Get(40, 40, 200), 1);
-    Works[slot] = box;
-    return *box;
-  }
+  static TWork& Box(size_t slot, int32_t x, int32_t y) { return *PutBox(slot, x, y, TColor::Get(40, 40, 200), 1); }
   static void Thinks(TPerson& p, const TWork& box, int32_t is) {
     TOpinion o = TOpinion::New();
     o.Of = box.ID;
@@ -82,9 +79,6 @@ class Chefs : public ::testing::Test {
       if (call.What == DrawCall::Kind::Image && call.Picture == image.get()) return &call;
     return nullptr;
   }
-
-  HeadlessBackend backend;
-  std::unique_ptr<HeadlessGame> game;
 };
 
 TEST_F(Chefs, AToqueChefRatesByMoodAndTheDrawDecidesWhetherHeGoes) {
@@ -390,12 +384,16 @@ TEST_F(Chefs, AFanFetchesANewHatInTheBoxsVeryColourOnce) {
 namespace {
 
 // A long game at stage 3 with chefs of both kinds, boxes open and finalized, and a
-// player who throws hats into boxes, takes hats back from chefs, throws people out,
-// finalizes, deletes and starts boxes. The links must hold after every frame.
-TEST(ChefsLongRun, TheLinksBetweenChefsHatsFansAndBoxesHoldEveryFrame) {
-  HeadlessBackend backend;
-  HeadlessGame game(backend, 2718);
-  game.Run(120);  // FrameTime measured
+// player who throws hats into boxes, takes hats back from chefs and throws people out
+// with the mouse, and finalizes, deletes and starts boxes. The links must hold after
+// every frame.
+class ChefsLongRun : public StagedGame {
+ protected:
+  ChefsLongRun() : StagedGame(2718) {}
+};
+
+TEST_F(ChefsLongRun, TheLinksBetweenChefsHatsFansAndBoxesHoldEveryFrame) {
+  while (Tutor->q < 4) game->Run(1);  // the titles are over: the hand can take things
   Stage = 3;
   Scale = 0.58f;
   StageTable[3].TotalNeeded = 9999999;  // a stage-3 game: the crowd's score does not move it on
@@ -410,12 +408,7 @@ TEST(ChefsLongRun, TheLinksBetweenChefsHatsFansAndBoxesHoldEveryFrame) {
   // Strong colours, loved and hated enough to inspire fans.
   const std::array<ColorRef, 6> strong = {TColor::Get(255, 0, 0),   TColor::Get(0, 200, 0),   TColor::Get(0, 0, 255),
                                           TColor::Get(255, 255, 0), TColor::Get(255, 0, 255), TColor::Get(0, 255, 255)};
-  auto newBox = [&](size_t slot, int32_t x, int32_t y) {
-    WorkRef box = TWork::New();
-    box->Place(x, y);
-    box->Add(strong[size_t(pick(6))], 40);
-    Works[slot] = box;
-  };
+  auto newBox = [&](size_t slot, int32_t x, int32_t y) { PutBox(slot, x, y, strong[size_t(pick(6))], 40); };
   for (size_t slot = 0; slot < 6; ++slot) newBox(slot, -760 + int32_t(slot % 3) * 520, slot < 3 ? -500 : 150);
   Works[4]->Locked = LockFinalized;
   for (int32_t i = 0; i < 4; ++i) {
@@ -426,54 +419,91 @@ TEST(ChefsLongRun, TheLinksBetweenChefsHatsFansAndBoxesHoldEveryFrame) {
     if (i >= 2) chef.Ownership = i;
   }
 
-  int thefts = 0, deliveries = 0, inspired = 0, newHats = 0, takenBack = 0;
-  const void* heldHat = nullptr;
+  // The player's hand, through the backend's input: it aims at what it wants in the view and presses; the
+  // next frame tells whether it holds that, and it lets go (over a box, or with a fling) or puts it down.
+  enum class Doing { Nothing, TakingBack, Holding, Lifting, Grabbing };
+  Doing doing = Doing::Nothing;
+  HitId wanted = nullptr;
+  int32_t wantedBox = -1;
+  int thefts = 0, deliveries = 0, inspired = 0, newHats = 0, takenBack = 0, lifted = 0, flung = 0;
   int dropIn = 0;
+  // The cursor lands on world (x, y) in the next frame; false when that is outside the view.
+  auto aim = [&](double x, double y) {
+    if (std::abs(x) >= 512 / double(Scale) || std::abs(y) >= 384 / double(Scale)) return false;
+    backend.MovePointer(512 + TruncInt(x) - Mouse->x, 384 + TruncInt(y) - Mouse->y);
+    return true;
+  };
+  // Over an open box if it is in view, else over open ground.
+  auto letGo = [&](int32_t slot) {
+    const TWork* b = slot > -1 && Works[size_t(slot)]->Active ? Works[size_t(slot)].get() : nullptr;
+    if (!b || !aim(b->x + 140, b->y + 90)) aim(700, 600);
+    backend.ReleaseButton(ButtonLeft);
+  };
+  auto press = [&](HitId what, double x, double y, Doing next) {
+    if (!aim(x, y)) return;
+    backend.PressButton(ButtonLeft);
+    wanted = what;
+    doing = next;
+  };
   for (int frame = 0; frame < 8000; ++frame) {
-    Mouse->Dropped = nullptr;
-    Mouse->JustClicked = 0;
-    auto openBox = [&]() -> const TWork* {
-      const TWork& b = *Works[size_t(pick(6))];
-      return b.Active ? &b : nullptr;
-    };
-    if (heldHat && --dropIn == 0) {
-      // Let the held hat go, over a box or over open ground.
-      const TWork* b = openBox();
-      Mouse->x = b ? b->x + 140 : 700;
-      Mouse->y = b ? b->y + 90 : 600;
-      Mouse->Dropped = heldHat;
-      Mouse->Clicked = heldHat = nullptr;
-    } else if (!heldHat && chance(90)) {
-      for (int32_t i = 0; i < PeopleCount; ++i) {
-        if (People[size_t(i)]->CarriedHat == -1) continue;
-        heldHat = Mouse->Clicked = People[size_t(People[size_t(i)]->CarriedHat)]->MyHat.get();
-        Mouse->JustClicked = 1;
+    const bool holdsWanted = wanted && Mouse->Clicked == wanted;
+    switch (doing) {
+      case Doing::TakingBack:
+        takenBack += holdsWanted;
+        doing = holdsWanted ? Doing::Holding : Doing::Nothing;
         dropIn = 1 + pick(30);
-        ++takenBack;
+        if (!holdsWanted) backend.ReleaseButton(ButtonLeft);  // put down whatever else was taken
         break;
-      }
-    } else if (!heldHat && chance(40)) {
-      const TPerson& p = *People[size_t(pick(PeopleCount))];
-      const TWork* b = openBox();
-      if (b && p.MyHat->On == HatWorn && p.InspiredBy == -1 && p.GettingHat < 0) {
-        Mouse->x = b->x + 140;
-        Mouse->y = b->y + 90;
-        Mouse->Dropped = p.MyHat.get();
-      }
-    } else if (!heldHat && chance(300)) {
-      // Anybody, or a chef with a hat in his hands or the fan he robbed.
-      int32_t who = pick(PeopleCount);
-      for (int32_t i = 0; i < PeopleCount && pick(2); ++i)
-        if (People[size_t(i)]->CarriedHat > -1) who = pick(2) ? i : People[size_t(i)]->CarriedHat;
-      const TPerson& p = *People[size_t(who)];
-      if (p.InspiredBy == -1 && p.GettingHat < 0) {
-        Mouse->x = TruncInt(p.x);
-        Mouse->y = TruncInt(p.y);
-        Mouse->DroppedX = Mouse->DroppedY = 0;
-        Mouse->vectorX = pick(2) ? 300 : -300;  // far out of the view
-        Mouse->vectorY = pick(41) - 20;
-        Mouse->Dropped = &p;
-      }
+      case Doing::Holding:
+        if (--dropIn == 0) {
+          letGo(pick(6));
+          doing = Doing::Nothing;
+        }
+        break;
+      case Doing::Lifting:
+        if (holdsWanted) {
+          letGo(wantedBox);
+          ++lifted;
+        } else {
+          backend.ReleaseButton(ButtonLeft);
+        }
+        doing = Doing::Nothing;
+        break;
+      case Doing::Grabbing:
+        if (holdsWanted) {  // flung far out of the view: the release comes with a move of 300
+          backend.MovePointer(512 + (pick(2) ? 300 : -300), 384 + pick(41) - 20);
+          ++flung;
+        }
+        backend.ReleaseButton(ButtonLeft);
+        doing = Doing::Nothing;
+        break;
+      case Doing::Nothing:
+        if (chance(90)) {
+          // A hat in a chef's hands, taken back by its crown.
+          for (int32_t i = 0; i < PeopleCount; ++i) {
+            const TPerson& chef = *People[size_t(i)];
+            if (chef.CarriedHat == -1) continue;
+            press(People[size_t(chef.CarriedHat)]->MyHat.get(), double(chef.x) + 55 + 160, double(chef.y) + 260 + 40,
+                  Doing::TakingBack);
+            break;
+          }
+        } else if (chance(40)) {
+          // A worn hat lifted off its owner's head and let go over a box.
+          const TPerson& p = *People[size_t(pick(PeopleCount))];
+          wantedBox = pick(6);
+          if (Works[size_t(wantedBox)]->Active && p.MyHat->On == HatWorn && p.Chef == ChefNone && p.InspiredBy == -1 &&
+              p.GettingHat < 0)
+            press(p.MyHat.get(), double(p.x) + 160, double(p.y) + 40, Doing::Lifting);
+        } else if (chance(300)) {
+          // Anybody, or a chef with a hat in his hands or the fan he robbed, flung away.
+          int32_t who = pick(PeopleCount);
+          for (int32_t i = 0; i < PeopleCount && pick(2); ++i)
+            if (People[size_t(i)]->CarriedHat > -1) who = pick(2) ? i : People[size_t(i)]->CarriedHat;
+          const TPerson& p = *People[size_t(who)];
+          if (p.InspiredBy == -1 && p.GettingHat < 0)
+            press(&p, double(p.x) + 140, double(p.y) + 260, Doing::Grabbing);  // by the body
+        }
+        break;
     }
     if (chance(700)) {
       const size_t slot = size_t(pick(6));
@@ -498,7 +528,7 @@ TEST(ChefsLongRun, TheLinksBetweenChefsHatsFansAndBoxesHoldEveryFrame) {
       gettingHat.push_back(p->GettingHat);
     }
     for (size_t slot = 0; slot < 6; ++slot) fill.push_back(Works[slot]->NextIng);
-    game.Run(1);
+    game->Run(1);
     ASSERT_EQ(BrokenLink(), "") << "frame " << frame;
     int rose = 0;
     for (size_t slot = 0; slot < 6; ++slot) rose += Works[slot]->NextIng - fill[slot] >= 2;
@@ -511,11 +541,13 @@ TEST(ChefsLongRun, TheLinksBetweenChefsHatsFansAndBoxesHoldEveryFrame) {
       newHats += gettingHat[size_t(i)] > -1 && p.GettingHat == -2;
     }
   }
-  std::printf("thefts %d, deliveries %d, hats taken back %d, inspirations %d, new hats %d\n", thefts, deliveries,
-              takenBack, inspired, newHats);
+  std::printf("thefts %d, deliveries %d, hats taken back %d, hats lifted %d, people flung %d, inspirations %d, "
+              "new hats %d\n", thefts, deliveries, takenBack, lifted, flung, inspired, newHats);
   EXPECT_GT(thefts, 10);
   EXPECT_GT(deliveries, 3);
   EXPECT_GT(takenBack, 3);
+  EXPECT_GT(lifted, 3);
+  EXPECT_GT(flung, 0);
   EXPECT_GT(inspired, 0);
   EXPECT_GT(newHats, 3);
 }

@@ -1,5 +1,6 @@
-// A headless game for the stage and ending tests, with the program's end
-// turned into an exception and the standard output captured on demand.
+// A headless game for the stage, ending and chef tests, with the program's end
+// turned into an exception, the standard output captured on demand, and boxes
+// put straight into the world.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include "game/runner.h"
 #include "game/stages.h"
 #include "game/tutor.h"
+#include "game/work.h"
 #include "game/world.h"
 #include "platform/backend.h"
 
@@ -17,9 +19,20 @@ struct ProgramEnded {};
 [[noreturn]] inline void ThrowWhenTheProgramEnds() { throw ProgramEnded{}; }
 
 class StagedGame : public ::testing::Test {
+ public:
+  // A new box in the slot at (x, y), holding `weight` copies of the colour.
+  static WorkRef PutBox(size_t slot, int32_t x, int32_t y, const ColorRef& colour, int32_t weight) {
+    WorkRef box = TWork::New();
+    box->Place(x, y);
+    box->Add(colour, weight);
+    Works[slot] = box;
+    return box;
+  }
+
  protected:
+  explicit StagedGame(int32_t seed = 2024) : seed_(seed) {}
   void SetUp() override {
-    game = std::make_unique<HeadlessGame>(backend, 2024);
+    game = std::make_unique<HeadlessGame>(backend, seed_);
     SetExitHandler(ThrowWhenTheProgramEnds);
   }
   void TearDown() override {
@@ -52,4 +65,7 @@ class StagedGame : public ::testing::Test {
   }
   HeadlessBackend backend;
   std::unique_ptr<HeadlessGame> game;
+
+ private:
+  int32_t seed_;
 };

@@ -51,11 +51,8 @@ std::vector<size_t> ProtectedSlots() {
 
 // A box made by the player, in a slot.
 WorkRef PlayerBox(size_t slot, int32_t active) {
-  WorkRef box = TWork::New();
-  box->Place(-140, -92);
-  box->Add(White, 1);
+  WorkRef box = StagedGame::PutBox(slot, -140, -92, White, 1);
   box->Active = active;
-  Works[slot] = box;
   return box;
 }
 

@@ -13,6 +13,8 @@
 //   mode ENDING              (a server with mode switching) the desktop's mode is back after the game
 //                            ends by esc, int, term, kill, segv or abrt
 //   hands SHOTS              New color, a box, a hat into it, a person thrown, F1; screenshots SHOTS_*.png
+//   chefs SHOTS              (CHROMELLY is chromelly_testhook) a chef's theft and delivery seen on the screen,
+//                            a toque taken from a chef and let go over a new box; screenshots SHOTS_*.png
 //   end-button [shot.png]   (CHROMELLY is chromelly_testhook) the closing scene, End clicked: status 0, lines 1..8
 //   restarts COUNT           (a server that resets when its last client leaves) every start reaches the game
 #include <signal.h>
@@ -47,6 +49,7 @@ int main(int argc, char** argv) {
   if (scenario == "signal-play") return RunSignal(game, "game screen", std::atoi(argument.c_str()));
   if (scenario == "mode") return RunModeRestore(game, argument);
   if (scenario == "hands") return RunHands(game, argument);
+  if (scenario == "chefs") return RunChefs(game, argument);
   if (scenario == "end-button") return RunEndButton(game, argument);
   if (scenario == "restarts") return RunRestarts(game, std::atoi(argument.c_str()));
   std::fprintf(stderr, "game_check: unknown scenario %s\n", scenario.c_str());

@@ -1,6 +1,7 @@
 // The scenarios game_check runs, one file per screen: the intro
-// (intro_scenarios.cpp), the game screen (game_screen_scenarios.cpp) and the
-// ways the game ends (ending_scenarios.cpp). Each returns the exit status.
+// (intro_scenarios.cpp), the game screen (game_screen_scenarios.cpp), the
+// chefs (chef_scenarios.cpp) and the ways the game ends (ending_scenarios.cpp).
+// Each returns the exit status.
 #pragma once
 
 #include <string>
@@ -21,6 +22,11 @@ int RunPlay(const std::string& gamePath, const std::string& screenshot);
 // After the title sequence: New color, a box placed, a hat dragged onto it colours it, a person thrown
 // flies, F1 held shows the messages. Screenshots SHOTS_box/_hat/_throw/_f1.png.
 int RunHands(const std::string& gamePath, const std::string& shots);
+
+// The test hook's game held at the chefs' stage, its chef watch on: a chef's theft seen as the hat in his
+// hands, a delivery as the box's new colour; the player takes a chef's toque and lets it go over a new box,
+// which takes its white and becomes his. Screenshots SHOTS_theft/_delivery/_toque_held/_toque.png.
+int RunChefs(const std::string& hookPath, const std::string& shots);
 
 // SIGINT or SIGTERM on the intro or the game screen ends the game promptly by that signal, the screen unchanged.
 int RunSignal(const std::string& gamePath, const std::string& where, int signalNumber);

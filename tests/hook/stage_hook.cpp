@@ -12,5 +12,5 @@ void StageHook::AfterFrame() {
   frames_ += 1;
   const float target = StageTable[size_t(Stage)].TargetScale;
   if (snapZoom_ && Scale > target) Scale = target;
-  if (frames_ % every_ == 0 && Scale <= target) PushStage();
+  if (frames_ % every_ == 0 && Scale <= target && Stage < until_) PushStage();
 }
