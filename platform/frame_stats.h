@@ -59,10 +59,10 @@ class FrameStats {
   double worstMs_ = 0;
   double cpuMs_ = 0;
   double shownMs_ = 0;
-  bool shownAny_ = false;      // a frame was shown on some screen
-  bool changing_ = false;      // a screen opened after one that showed frames; its first is awaited
-  double lastShownMs_ = 0;     // wall time of the last frame shown
-  double changeFromMs_ = 0;    // the last frame shown before the latest screen opened
+  bool shownAny_ = false;    // a frame was shown on some screen
+  bool changing_ = false;    // a screen opened after one that showed frames; its first is awaited
+  double lastShownMs_ = 0;   // wall time of the last frame shown
+  double changeFromMs_ = 0;  // the last frame shown before the latest screen opened
   double screenChangeMs_ = -1;
 };
 
