@@ -41,13 +41,13 @@ struct Shape {
     if (!(u >= 0.0 && u < W)) return false;
     const double v = V(cx, RowV(cy));
     if (!(v >= 0.0 && v < H)) return false;
-    return !Mask || Opaque->Solid[size_t(int(v)) * size_t(Mask->Width) + size_t(int(u))];
+    return !Mask || Opaque->Solid()[size_t(int(v)) * size_t(Mask->Width) + size_t(int(u))];
   }
 
   // Whether any cell from..to of row cy, all inside the local box, lies on an opaque pixel.
   bool AnyOpaqueInRow(int cy, int from, int to) const {
     const double rowU = RowU(cy), rowV = RowV(cy);
-    const uint8_t* solid = Opaque->Solid.data();
+    const uint8_t* solid = Opaque->Solid();
     const size_t width = size_t(Mask->Width);
     for (int cx = from; cx <= to; ++cx)
       if (solid[size_t(int(V(cx, rowV))) * width + size_t(int(U(cx, rowU)))]) return true;

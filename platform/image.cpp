@@ -47,6 +47,15 @@ bool Image::Coverage::Any(int x0, int y0, int x1, int y1) const {
   return false;
 }
 
+void Image::Coverage::FillSolid() const {
+  const size_t rows = RowRuns.empty() ? 0 : RowRuns.size() - 1;
+  solid_.assign(rows * size_t(Width), 0);
+  for (size_t y = 0; y < rows; ++y)
+    for (uint32_t r = RowRuns[y]; r < RowRuns[y + 1]; ++r)
+      std::fill(solid_.begin() + ptrdiff_t(y * size_t(Width)) + Runs[r].first,
+                solid_.begin() + ptrdiff_t(y * size_t(Width)) + Runs[r].second, uint8_t(1));
+}
+
 namespace {
 
 // Builds the coverage one row of alpha at a time, top to bottom.
@@ -62,7 +71,6 @@ struct CoverageRows {
     bool inRun = false;
     for (int x = 0; x < Width; ++x) {
       const bool opaque = alpha[size_t(x) * step] >= 128;
-      C.Solid[size_t(y) * size_t(Width) + size_t(x)] = opaque;
       if (opaque != inRun) {
         if (opaque)
           C.Runs.push_back({x, Width});
@@ -94,7 +102,7 @@ std::shared_ptr<Image::Coverage> EmptyCoverage(int width, int height) {
   c->MinX = width;
   c->MinY = height;
   c->RowRuns.assign(size_t(height) + 1, 0);
-  c->Solid.assign(size_t(width) * size_t(height), 0);
+  c->Width = width;
   return c;
 }
 

@@ -69,7 +69,7 @@ struct Image {
     // Runs[RowRuns[y + 1]]: first column and one past the last.
     std::vector<uint32_t> RowRuns;
     std::vector<std::pair<int32_t, int32_t>> Runs;
-    std::vector<uint8_t> Solid;  // 1 where covered, row by row
+    int Width = 0;
     // The octagon around the covered pixels: bounds of u, v, u + v and u - v over their corners.
     double OctagonMin[4] = {0, 0, 0, 0};
     double OctagonMax[4] = {-1, -1, -1, -1};
@@ -77,6 +77,17 @@ struct Image {
     std::vector<std::pair<double, double>> Octagon;
     // Whether a pixel in columns x0..x1 and rows y0..y1, inclusive, is covered.
     bool Any(int x0, int y0, int x1, int y1) const;
+    // 1 where covered, row by row: made from the runs when a test first walks
+    // pixel by pixel (a picture only ever tested against rectangles at its own
+    // size, as the ring's oval is, never needs it).
+    const uint8_t* Solid() const {
+      if (solid_.empty()) FillSolid();
+      return solid_.data();
+    }
+
+   private:
+    void FillSolid() const;
+    mutable std::vector<uint8_t> solid_;
   };
   const Coverage& Opaque() const;
 
