@@ -3,10 +3,13 @@
 // stage every two simulated minutes once the view has settled; the frames of
 // stage 7 and of stage 8 (up to the closing scene, and in it) are timed, input
 // and all, with the crowd, the boxes and the mess the game and the player made.
+// The process's peak memory is printed after start-up and at the end.
 //   bench_played_frame [seed] [frames per stage]
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <string>
 
 #include "frame_timer.h"
 #include "game/ending.h"
@@ -32,6 +35,14 @@ int ActiveBoxes() {
   return n;
 }
 
+// The process's peak resident memory so far (VmHWM) in megabytes, or -1 off Linux.
+double PeakMemoryMb() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmHWM:", 0) == 0) return std::strtod(line.c_str() + 6, nullptr) / 1024.0;
+  return -1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -40,12 +51,13 @@ int main(int argc, char** argv) {
   SetExitHandler(GameEnded);
   HeadlessBackend backend;
   backend.SetRecording(false);
-  // What follows Return: the game's start-up (pictures decoded, masks made, the
+  // What follows Return: the game's start-up (the pictures' headers read, the
   // world built), without a display's texture uploads.
   const auto before = std::chrono::steady_clock::now();
   HeadlessGame game(backend, seed);
   std::printf("start-up after Return, headless: %.1f ms\n",
               std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - before).count());
+  std::printf("peak memory (VmHWM) after start-up, headless: %.1f MB\n", PeakMemoryMb());
   NoisePlayer noise(backend, uint32_t(seed));
   StageHook hook(120 * 60, false);
   auto frame = [&] {
@@ -71,5 +83,6 @@ int main(int argc, char** argv) {
     ++played;
   }
   PrintFigures("whole frame in the closing scene", TimeFrames(0, frames, frame), frames);
+  std::printf("peak memory (VmHWM) through the closing scene, headless: %.1f MB\n", PeakMemoryMb());
   return 0;
 }
