@@ -24,7 +24,7 @@ class PixelBuffer {
   size_t size() const { return Bytes().size(); }
   bool empty() const { return Bytes().empty(); }
   const uint8_t* data() const { return Bytes().data(); }
-  uint8_t operator[](size_t i) const { return Bytes()[i]; }
+  const uint8_t& operator[](size_t i) const { return Bytes()[i]; }
   uint8_t* data() { return Own().data(); }
   uint8_t& operator[](size_t i) { return Own()[i]; }
   void assign(size_t n, uint8_t value) { Own().assign(n, value); }
