@@ -7,10 +7,13 @@
 //   bench_played_frame [seed] [frames in the closing scene]
 // Seed 4 (the default) is one the bot brings to the closing scene in about
 // eight simulated minutes; a seed it does not finish in an hour is given up.
+// The process's peak memory is printed after start-up and at the end.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "frame_timer.h"
@@ -36,6 +39,14 @@ int ActiveBoxes() {
   return n;
 }
 
+// The process's peak resident memory so far (VmHWM) in megabytes, or -1 off Linux.
+double PeakMemoryMb() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmHWM:", 0) == 0) return std::strtod(line.c_str() + 6, nullptr) / 1024.0;
+  return -1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -50,6 +61,7 @@ int main(int argc, char** argv) {
   HeadlessGame game(backend, seed);
   std::printf("start-up after Return, headless: %.1f ms\n",
               std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - before).count());
+  std::printf("peak memory (VmHWM) after start-up, headless: %.1f MB\n", PeakMemoryMb());
   Bot bot;
   // Frame times from the start of stage 7: stage 7, stage 8 before the closing
   // scene, and the closing scene, where the bot is stopped or it would click End.
@@ -73,5 +85,6 @@ int main(int argc, char** argv) {
   const char* const what[3] = {"whole frame in stage 7", "whole frame in stage 8", "whole frame in the closing scene"};
   for (int phase = 0; phase < 3; ++phase)
     if (!times[phase].empty()) PrintFigures(what[phase], FiguresOf(times[phase]), int(times[phase].size()));
+  std::printf("peak memory (VmHWM) through the closing scene, headless: %.1f MB\n", PeakMemoryMb());
   return 0;
 }

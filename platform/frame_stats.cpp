@@ -23,6 +23,10 @@ FrameClock Clock = SystemClock;
 void FrameStats::ScreenOpened(int hertz) {
   slotMs_ = 1000.0 / double(hertz > 0 ? hertz : 60);
   counting_ = false;
+  if (shownAny_) {
+    changing_ = true;
+    changeFromMs_ = lastShownMs_;
+  }
 }
 
 void FrameStats::WorkDone(const FrameClockReading& now) { workEndMs_ = now.WallMs; }
@@ -37,17 +41,26 @@ void FrameStats::Shown(const FrameClockReading& now) {
     cpuMs_ += now.CpuMs - frameStart_.CpuMs;
     shownMs_ += now.WallMs - frameStart_.WallMs;
   }
+  if (changing_) {
+    changing_ = false;
+    screenChangeMs_ = now.WallMs - changeFromMs_;
+  }
   counting_ = true;
+  shownAny_ = true;
+  lastShownMs_ = now.WallMs;
   frameStart_ = now;
 }
 
 std::string FrameStats::Summary() const {
-  char line[320];
-  std::snprintf(line, sizeof line,
-                "chromelly: %lld frames; frame time mean %.3f ms, worst %.3f ms; %.2f%% late (%lld over %.3f ms); "
-                "CPU %.3f ms per frame; %.2f frames a second",
-                static_cast<long long>(frames_), MeanMs(), WorstMs(), 100.0 * LateShare(),
-                static_cast<long long>(late_), slotMs_, CpuMsPerFrame(), FramesPerSecond());
+  char line[400];
+  int used = std::snprintf(line, sizeof line,
+                           "chromelly: %lld frames; frame time mean %.3f ms, worst %.3f ms; %.2f%% late (%lld over "
+                           "%.3f ms); CPU %.3f ms per frame; %.2f frames a second",
+                           static_cast<long long>(frames_), MeanMs(), WorstMs(), 100.0 * LateShare(),
+                           static_cast<long long>(late_), slotMs_, CpuMsPerFrame(), FramesPerSecond());
+  if (screenChangeMs_ >= 0 && used > 0 && size_t(used) < sizeof line)
+    std::snprintf(line + used, sizeof line - size_t(used), "; first frame %.1f ms after the screen before's last",
+                  screenChangeMs_);
   return line;
 }
 

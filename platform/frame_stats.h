@@ -40,6 +40,11 @@ class FrameStats {
   double CpuMsPerFrame() const { return frames_ ? cpuMs_ / double(frames_) : 0.0; }
   // Frames shown per second of wall time, waits and swaps included.
   double FramesPerSecond() const { return shownMs_ > 0 ? 1000.0 * double(frames_) / shownMs_ : 0.0; }
+  // From the last frame shown on the screen before to the first frame shown on
+  // the latest screen: the game's start-up as the player waits through it
+  // (Return on the opening screen to the first frame of play); negative until
+  // a second screen has shown a frame.
+  double ScreenChangeMs() const { return screenChangeMs_; }
   // The one line the game prints.
   std::string Summary() const;
 
@@ -54,6 +59,11 @@ class FrameStats {
   double worstMs_ = 0;
   double cpuMs_ = 0;
   double shownMs_ = 0;
+  bool shownAny_ = false;    // a frame was shown on some screen
+  bool changing_ = false;    // a screen opened after one that showed frames; its first is awaited
+  double lastShownMs_ = 0;   // wall time of the last frame shown
+  double changeFromMs_ = 0;  // the last frame shown before the latest screen opened
+  double screenChangeMs_ = -1;
 };
 
 // True when CHROMELLY_STATS is set to 1 (read every time, so tests can change it).

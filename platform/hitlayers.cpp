@@ -41,13 +41,13 @@ struct Shape {
     if (!(u >= 0.0 && u < W)) return false;
     const double v = V(cx, RowV(cy));
     if (!(v >= 0.0 && v < H)) return false;
-    return !Mask || Opaque->Solid[size_t(int(v)) * size_t(Mask->Width) + size_t(int(u))];
+    return !Mask || Opaque->Solid()[size_t(int(v)) * size_t(Mask->Width) + size_t(int(u))];
   }
 
   // Whether any cell from..to of row cy, all inside the local box, lies on an opaque pixel.
   bool AnyOpaqueInRow(int cy, int from, int to) const {
     const double rowU = RowU(cy), rowV = RowV(cy);
-    const uint8_t* solid = Opaque->Solid.data();
+    const uint8_t* solid = Opaque->Solid();
     const size_t width = size_t(Mask->Width);
     for (int cx = from; cx <= to; ++cx)
       if (solid[size_t(int(V(cx, rowV))) * width + size_t(int(U(cx, rowU)))]) return true;
@@ -212,7 +212,7 @@ Shape MakeShape(const Transform& t, double x0, double y0, double w, double h, co
 }
 
 // Whether an unrotated, unscaled masked picture has an opaque pixel under the
-// cells x0..x1, y0..y1 (inside its range): one lookup in its summed-area table.
+// cells x0..x1, y0..y1 (inside its range): one look at each row's runs.
 bool OpaqueUnder(const Shape& s, int x0, int y0, int x1, int y1) {
   int u0 = int(std::floor(s.Ux * (x0 + 0.5) + s.U0)), u1 = int(std::floor(s.Ux * (x1 + 0.5) + s.U0));
   int v0 = int(std::floor(s.Vy * (y0 + 0.5) + s.V0)), v1 = int(std::floor(s.Vy * (y1 + 0.5) + s.V0));
@@ -222,7 +222,7 @@ bool OpaqueUnder(const Shape& s, int x0, int y0, int x1, int y1) {
   v0 = std::max(v0, 0);
   u1 = std::min(u1, s.Mask->Width - 1);
   v1 = std::min(v1, s.Mask->Height - 1);
-  return u0 <= u1 && v0 <= v1 && s.Opaque->Count(u0, v0, u1, v1, s.Mask->Width) > 0;
+  return u0 <= u1 && v0 <= v1 && s.Opaque->Any(u0, v0, u1, v1);
 }
 
 bool Overlap(const Shape& a, const Shape& b) {

@@ -1,46 +1,11 @@
 #include "platform/image.h"
 
-#include <png.h>
-
 #include <algorithm>
-#include <cstring>
 
+#include "platform/png_decode.h"
 #include "platform/resources.h"
 
 namespace {
-
-// A picture without alpha is masked: pure black becomes transparent and takes the
-// average colour of its non-black neighbours, so filtering shows no dark fringe.
-void MaskBlack(Image& image) {
-  const int w = image.Width;
-  const int h = image.Height;
-  std::vector<uint8_t> source = image.Pixels;
-  auto isBlack = [&](int x, int y) {
-    const uint8_t* p = &source[(size_t(y) * size_t(w) + size_t(x)) * 4];
-    return p[0] == 0 && p[1] == 0 && p[2] == 0;
-  };
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      uint8_t* out = &image.Pixels[(size_t(y) * size_t(w) + size_t(x)) * 4];
-      if (!isBlack(x, y)) {
-        out[3] = 255;
-        continue;
-      }
-      int sum[3] = {0, 0, 0};
-      int count = 0;
-      for (int ny = y - 1; ny <= y + 1; ++ny) {
-        for (int nx = x - 1; nx <= x + 1; ++nx) {
-          if (nx < 0 || ny < 0 || nx >= w || ny >= h || isBlack(nx, ny)) continue;
-          const uint8_t* p = &source[(size_t(ny) * size_t(w) + size_t(nx)) * 4];
-          for (int c = 0; c < 3; ++c) sum[c] += p[c];
-          ++count;
-        }
-      }
-      for (int c = 0; c < 3; ++c) out[c] = uint8_t(count ? sum[c] / count : 0);
-      out[3] = 0;
-    }
-  }
-}
 
 // The polygon bounded by lo[d] <= n_d . (u, v) <= hi[d] for the directions
 // (1, 0), (0, 1), (1, 1), (1, -1): the box clipped by the two diagonal pairs.
@@ -71,42 +36,99 @@ std::vector<std::pair<double, double>> OctagonCorners(const double lo[4], const 
 
 }  // namespace
 
-int32_t Image::Coverage::Count(int x0, int y0, int x1, int y1, int width) const {
-  const size_t stride = size_t(width) + 1;
-  auto at = [&](int x, int y) { return Sums[size_t(y) * stride + size_t(x)]; };
-  return at(x1 + 1, y1 + 1) - at(x0, y1 + 1) - at(x1 + 1, y0) + at(x0, y0);
+bool Image::Coverage::Any(int x0, int y0, int x1, int y1) const {
+  for (int y = y0; y <= y1; ++y) {
+    // The first run that ends right of x0 is the only one that can reach into x0..x1.
+    const auto first = Runs.begin() + RowRuns[size_t(y)], last = Runs.begin() + RowRuns[size_t(y) + 1];
+    const auto run =
+        std::upper_bound(first, last, x0, [](int x, const std::pair<int32_t, int32_t>& r) { return x < r.second; });
+    if (run != last && run->first <= x1) return true;
+  }
+  return false;
 }
 
-const Image::Coverage& Image::Opaque() const {
-  if (coverage_) return *coverage_;
-  auto c = std::make_shared<Coverage>();
-  c->MinX = Width;
-  c->MinY = Height;
-  const size_t stride = size_t(Width) + 1;
-  c->Sums.assign(stride * (size_t(Height) + 1), 0);
-  c->Solid.assign(size_t(Width) * size_t(Height), 0);
-  for (int y = 0; y < Height; ++y) {
-    int32_t row = 0;
+void Image::Coverage::FillSolid() const {
+  const size_t rows = RowRuns.empty() ? 0 : RowRuns.size() - 1;
+  solid_.assign(rows * size_t(Width), 0);
+  for (size_t y = 0; y < rows; ++y)
+    for (uint32_t r = RowRuns[y]; r < RowRuns[y + 1]; ++r)
+      std::fill(solid_.begin() + ptrdiff_t(y * size_t(Width)) + Runs[r].first,
+                solid_.begin() + ptrdiff_t(y * size_t(Width)) + Runs[r].second, uint8_t(1));
+}
+
+namespace {
+
+// Builds the coverage one row of alpha at a time, top to bottom.
+struct CoverageRows {
+  Image::Coverage& C;
+  int Width;
+
+  static void Add(void* self, int y, const uint8_t* alpha, size_t step) {
+    static_cast<CoverageRows*>(self)->AddRow(y, alpha, step);
+  }
+
+  void AddRow(int y, const uint8_t* alpha, size_t step) {
+    bool inRun = false;
     for (int x = 0; x < Width; ++x) {
-      const bool opaque = AlphaAt(x, y) >= 128;
-      row += opaque;
-      c->Solid[size_t(y) * size_t(Width) + size_t(x)] = opaque;
-      c->Sums[size_t(y + 1) * stride + size_t(x + 1)] = c->Sums[size_t(y) * stride + size_t(x + 1)] + row;
+      const bool opaque = alpha[size_t(x) * step] >= 128;
+      if (opaque != inRun) {
+        if (opaque)
+          C.Runs.push_back({x, Width});
+        else
+          C.Runs.back().second = x;
+        inRun = opaque;
+      }
       if (opaque) {
         const double low[4] = {double(x), double(y), double(x + y), double(x - y - 1)};
         const double high[4] = {double(x + 1), double(y + 1), double(x + y + 2), double(x + 1 - y)};
-        const bool first = c->MaxX < 0;
+        const bool first = C.MaxX < 0;
         for (int d = 0; d < 4; ++d) {
-          c->OctagonMin[d] = first ? low[d] : std::min(c->OctagonMin[d], low[d]);
-          c->OctagonMax[d] = first ? high[d] : std::max(c->OctagonMax[d], high[d]);
+          C.OctagonMin[d] = first ? low[d] : std::min(C.OctagonMin[d], low[d]);
+          C.OctagonMax[d] = first ? high[d] : std::max(C.OctagonMax[d], high[d]);
         }
-        c->MinX = std::min(c->MinX, x);
-        c->MaxX = std::max(c->MaxX, x);
-        c->MinY = std::min(c->MinY, y);
-        c->MaxY = std::max(c->MaxY, y);
+        C.MinX = std::min(C.MinX, x);
+        C.MaxX = std::max(C.MaxX, x);
+        C.MinY = std::min(C.MinY, y);
+        C.MaxY = std::max(C.MaxY, y);
       }
     }
+    C.RowRuns[size_t(y) + 1] = uint32_t(C.Runs.size());
   }
+};
+
+// Nothing covered yet: bounds empty, no runs, for a width x height picture.
+std::shared_ptr<Image::Coverage> EmptyCoverage(int width, int height) {
+  auto c = std::make_shared<Image::Coverage>();
+  c->MinX = width;
+  c->MinY = height;
+  c->RowRuns.assign(size_t(height) + 1, 0);
+  c->Width = width;
+  return c;
+}
+
+}  // namespace
+
+const Image::Coverage& Image::Opaque() const {
+  if (coverage_) return *coverage_;
+  auto c = EmptyCoverage(Width, Height);
+  bool built = false;
+  if (!Pixels.Held() && Pixels.Png()) {
+    // Only the alpha is wanted: stream it rather than decode the whole picture.
+    CoverageRows rows{*c, Width};
+    const PngHeader header{Width, Height, HasAlpha};
+    const AlphaRows streamed = StreamPngAlpha(Pixels.Png(), Pixels.PngSize(), header, CoverageRows::Add, &rows);
+    built = streamed == AlphaRows::Done;
+    if (streamed == AlphaRows::Failed) c = EmptyCoverage(Width, Height);
+  }
+  if (!built) {
+    const bool wasHeld = Pixels.Held();
+    if (Pixels.size() >= size_t(Width) * size_t(Height) * 4) {
+      CoverageRows rows{*c, Width};
+      for (int y = 0; y < Height; ++y) rows.AddRow(y, Pixels.data() + size_t(y) * size_t(Width) * 4 + 3, 4);
+    }
+    if (!wasHeld) Pixels.Release();  // decoded for the alpha only
+  }
+  c->Runs.shrink_to_fit();
   if (c->MaxX < 0) {
     c->MinX = c->MinY = 0;
   } else {
@@ -116,30 +138,67 @@ const Image::Coverage& Image::Opaque() const {
   return *coverage_;
 }
 
-ImageRef DecodePng(const uint8_t* data, size_t size) {
-  png_image png;
-  std::memset(&png, 0, sizeof png);
-  png.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_memory(&png, data, size)) return nullptr;
-  const bool hasAlpha = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
-  png.format = PNG_FORMAT_RGBA;
-  auto image = std::make_shared<Image>();
-  image->Width = int(png.width);
-  image->Height = int(png.height);
-  image->HasAlpha = hasAlpha;
-  image->Pixels.resize(PNG_IMAGE_SIZE(png));
-  if (!png_image_finish_read(&png, nullptr, image->Pixels.data(), 0, nullptr)) {
-    png_image_free(&png);
-    return nullptr;
+void PixelBuffer::DecodeWhenRead(const uint8_t* png, size_t size) {
+  png_ = png;
+  pngSize_ = size;
+  std::vector<uint8_t>().swap(pixels_);
+  held_ = false;
+}
+
+const std::vector<uint8_t>& PixelBuffer::Bytes() const {
+  if (!held_) {
+    PngHeader header;
+    if (!DecodePngRgba(png_, pngSize_, header, pixels_)) pixels_.clear();
+    held_ = true;
   }
-  if (!hasAlpha) MaskBlack(*image);
+  return pixels_;
+}
+
+void PixelBuffer::Hold(std::vector<uint8_t>&& pixels) {
+  png_ = nullptr;
+  pngSize_ = 0;
+  pixels_ = std::move(pixels);
+  held_ = true;
+}
+
+std::vector<uint8_t>& PixelBuffer::Own() {
+  Bytes();
+  png_ = nullptr;
+  pngSize_ = 0;
+  return pixels_;
+}
+
+bool PixelBuffer::Release() const {
+  if (!png_ || !held_) return false;
+  std::vector<uint8_t>().swap(pixels_);
+  held_ = false;
+  return true;
+}
+
+ImageRef DecodePng(const uint8_t* data, size_t size) {
+  PngHeader header;
+  std::vector<uint8_t> rgba;
+  if (!DecodePngRgba(data, size, header, rgba)) return nullptr;
+  auto image = std::make_shared<Image>();
+  image->Width = header.Width;
+  image->Height = header.Height;
+  image->HasAlpha = header.HasAlpha;
+  image->Pixels.Hold(std::move(rgba));
   return image;
 }
 
 ImageRef LoadImageFile(const std::string& url) {
   auto stream = OpenResource(url);
   if (!stream) return nullptr;
-  return DecodePng(stream->Data(), stream->Size());
+  if (!stream->Lasting()) return DecodePng(stream->Data(), stream->Size());
+  PngHeader header;
+  if (!ReadPngHeader(stream->Data(), stream->Size(), header)) return nullptr;
+  auto image = std::make_shared<Image>();
+  image->Width = header.Width;
+  image->Height = header.Height;
+  image->HasAlpha = header.HasAlpha;
+  image->Pixels.DecodeWhenRead(stream->Data(), stream->Size());
+  return image;
 }
 
 void CentreImageHandle(const ImageRef& image) {

@@ -42,7 +42,7 @@ std::unique_ptr<ResourceStream> EmbeddedSource(const std::string& protocol, cons
   if (mode != OpenMode::Read || !SameLetters(protocol, "incbin")) return nullptr;
   const Entry* entry = Find(path);
   if (!entry) return nullptr;
-  return std::make_unique<ResourceStream>(entry->Data, size_t(entry->Size));
+  return std::make_unique<ResourceStream>(entry->Data, size_t(entry->Size), true);
 }
 
 std::vector<StreamSource>& Sources() {

@@ -13,6 +13,8 @@
 #include <vector>
 
 // Adds an entry at the front of the registry; 0 and no change when the name is taken.
+// The bytes must stay readable for the rest of the run: pictures loaded from
+// them are decoded when their pixels are first wanted.
 int32_t Register(const std::string& name, const uint8_t* data, int32_t size);
 // The bytes of a registered file, or null.
 const uint8_t* DataOf(const std::string& name);
@@ -24,7 +26,9 @@ void ClearRegistry();
 // A read-only stream over bytes that live elsewhere (or that it owns, for disk files).
 class ResourceStream {
  public:
-  ResourceStream(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  // Bytes that live elsewhere; lasting when they stay readable for the rest of the run.
+  ResourceStream(const uint8_t* data, size_t size, bool lasting = false)
+      : data_(data), size_(size), lasting_(lasting) {}
   explicit ResourceStream(std::vector<uint8_t> owned)
       : owned_(std::move(owned)), data_(owned_.data()), size_(owned_.size()) {}
   // Copies up to count bytes; returns how many were copied (0 at the end).
@@ -33,12 +37,15 @@ class ResourceStream {
   size_t Position() const { return position_; }
   bool AtEnd() const { return position_ >= size_; }
   const uint8_t* Data() const { return data_; }
+  // Whether Data() stays readable after the stream is gone (an embedded file's bytes do).
+  bool Lasting() const { return lasting_; }
 
  private:
   std::vector<uint8_t> owned_;
   const uint8_t* data_;
   size_t size_;
   size_t position_ = 0;
+  bool lasting_ = false;
 };
 
 enum class OpenMode { Read, Write };

@@ -35,8 +35,8 @@ echo "== Xvfb, software OpenGL: 20 s at stage 0, paced"
 "$xvfb" -- "$out/play_for" "$build/chromelly" 20 "$out/stage0.err"
 cat "$out/stage0.err"
 
-echo "== Xvfb, software OpenGL: the stage hook's game, 70 s (the last stage and the closing scene from about 20 s), paced"
-"$xvfb" -- "$out/play_for" "$build/tests/chromelly_testhook" 70 "$out/stage8.err" --every 120
+echo "== Xvfb, software OpenGL: the stage hook's game, 90 s (on to the last stage and the closing scene), paced"
+"$xvfb" -- "$out/play_for" "$build/tests/chromelly_testhook" 90 "$out/stage8.err" --every 60
 cat "$out/stage8.err"
 
 echo "== Xvfb, software OpenGL: a two-minute headless game replayed with --fast (stage 0), unpaced"

@@ -68,11 +68,16 @@ TEST_F(FrameStatsTest, FiguresOverPacedFramesWithOneLate) {
 TEST_F(FrameStatsTest, EachScreenRestartsTheCountWithItsOwnSlot) {
   Frame(1, 1);
   Frame(2, 1);
-  OpenScreen(560, 370, 0, 30);
-  Frame(900, 900);  // loading on the new screen is not a frame
-  Frame(20, 5);     // fits the 33.3 ms slot of 30 frames a second
-  Frame(40, 5);
   const FrameStats& stats = CurrentFrameStats();
+  EXPECT_LT(stats.ScreenChangeMs(), 0) << "one screen so far";
+  OpenScreen(560, 370, 0, 30);
+  Frame(900, 900);  // loading on the new screen is not a frame, but it is the wait between screens
+  EXPECT_DOUBLE_EQ(stats.ScreenChangeMs(), 900.0);
+  Frame(20, 5);  // fits the 33.3 ms slot of 30 frames a second
+  Frame(40, 5);
+  EXPECT_DOUBLE_EQ(stats.ScreenChangeMs(), 900.0) << "only a screen's first frame ends the wait";
+  EXPECT_NE(stats.Summary().find("; first frame 900.0 ms after the screen before's last"), std::string::npos)
+      << stats.Summary();
   EXPECT_EQ(stats.Frames(), 3);
   EXPECT_DOUBLE_EQ(stats.WorstMs(), 40.0);
   EXPECT_EQ(stats.Late(), 1);

@@ -4,6 +4,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -119,6 +120,123 @@ TEST(Pictures, CentringTheHandle) {
   CentreImageHandle(image);
   EXPECT_FLOAT_EQ(image->HandleX, 1.5f);
   EXPECT_FLOAT_EQ(image->HandleY, 1.0f);
+}
+
+// The coverage the hit layers read, field by field.
+void ExpectSameCoverage(const Image::Coverage& a, const Image::Coverage& b) {
+  EXPECT_EQ(a.MinX, b.MinX);
+  EXPECT_EQ(a.MinY, b.MinY);
+  EXPECT_EQ(a.MaxX, b.MaxX);
+  EXPECT_EQ(a.MaxY, b.MaxY);
+  EXPECT_TRUE(a.RowRuns == b.RowRuns);
+  EXPECT_TRUE(a.Runs == b.Runs);
+  EXPECT_TRUE(a.Octagon == b.Octagon);
+}
+
+// Every embedded picture, loaded through the registry, is hit-tested from its
+// alpha alone, exactly as from its decoded pixels, and never holds its RGBA for it.
+TEST_F(Registry, EmbeddedPicturesCoverWhatTheirDecodedPixelsCover) {
+  int pictures = 0;
+  for (int i = 0; i < EmbeddedFileCount; ++i) {
+    const EmbeddedFile& file = EmbeddedFiles[i];
+    const std::string name = file.Name;
+    if (name.size() < 4 || name.compare(name.size() - 4, 4, ".png") != 0) continue;
+    SCOPED_TRACE(name);
+    Register(name, file.Data, file.Size);
+    const ImageRef lazy = LoadImageFile("incbin::" + name);
+    const ImageRef decoded = DecodePng(file.Data, size_t(file.Size));
+    ASSERT_TRUE(lazy);
+    ASSERT_TRUE(decoded);
+    EXPECT_FALSE(lazy->Pixels.Held());
+    EXPECT_EQ(lazy->Width, decoded->Width);
+    EXPECT_EQ(lazy->Height, decoded->Height);
+    EXPECT_EQ(lazy->HasAlpha, decoded->HasAlpha);
+    ExpectSameCoverage(lazy->Opaque(), decoded->Opaque());
+    EXPECT_FALSE(lazy->Pixels.Held());
+    ++pictures;
+  }
+  EXPECT_EQ(pictures, 94);
+}
+
+// The rectangle test the hit layers make against a picture drawn at its own
+// size, and the mask their pixel walks read, answer as the alpha does, on pictures with many runs a
+// row (hair, the inspiration overlays) and one (the oval), at the edges too.
+TEST(Pictures, CoveredRectanglesAgreeWithTheMask) {
+  uint32_t state = 12345;  // a fixed sequence of rectangles, not the game's generator
+  auto next = [&](int below) {
+    state = state * 1103515245u + 12345u;
+    return int((state >> 8) % uint32_t(below));
+  };
+  for (const char* name : {"hair3.png", "ic20.png", "vision.png", "oval.png", "cursor.png"}) {
+    SCOPED_TRACE(name);
+    const EmbeddedFile* file = FindEmbeddedFile(name);
+    ASSERT_TRUE(file);
+    const ImageRef image = DecodePng(file->Data, size_t(file->Size));
+    const Image::Coverage& c = image->Opaque();
+    int hits = 0;
+    for (int i = 0; i < 400; ++i) {
+      const int x0 = next(image->Width), y0 = next(image->Height);
+      const int x1 = std::min(image->Width - 1, x0 + next(i % 4 == 0 ? 3 : 60));
+      const int y1 = std::min(image->Height - 1, y0 + next(i % 4 == 0 ? 3 : 60));
+      bool any = false;
+      for (int y = y0; y <= y1 && !any; ++y)
+        for (int x = x0; x <= x1 && !any; ++x) any = image->AlphaAt(x, y) >= 128;
+      ASSERT_EQ(c.Any(x0, y0, x1, y1), any) << x0 << "," << y0 << " to " << x1 << "," << y1;
+      hits += any;
+    }
+    EXPECT_GT(hits, 0);
+    EXPECT_LT(hits, 400);
+    EXPECT_TRUE(c.Any(0, 0, image->Width - 1, image->Height - 1));
+    for (int i = 0; i < 2000; ++i) {
+      const int x = next(image->Width), y = next(image->Height);
+      ASSERT_EQ(c.Solid()[size_t(y) * size_t(image->Width) + size_t(x)] != 0, image->AlphaAt(x, y) >= 128);
+    }
+  }
+}
+
+TEST_F(Registry, EmbeddedPixelsAreDecodedWhenReadAndMayGoAgainUntilWritten) {
+  const EmbeddedFile* face = FindEmbeddedFile("face1.png");
+  ASSERT_TRUE(face);
+  Register("face1.png", face->Data, face->Size);
+  const ImageRef image = LoadImageFile("incbin::face1.png");
+  const ImageRef decoded = DecodePng(face->Data, size_t(face->Size));
+  ASSERT_TRUE(image);
+  EXPECT_FALSE(decoded->Pixels.Release()) << "no file to decode them from again";
+  const Image& reader = *image;
+  EXPECT_TRUE(reader.Pixels == decoded->Pixels);
+  EXPECT_TRUE(reader.Pixels.Held());
+  EXPECT_TRUE(reader.Pixels.Release());
+  EXPECT_FALSE(reader.Pixels.Held());
+  EXPECT_FALSE(reader.Pixels.Release());
+  EXPECT_EQ(reader.AlphaAt(1, 1), decoded->AlphaAt(1, 1));
+  // Written pixels are the picture's own: they stay.
+  image->Pixels[3] = 77;
+  EXPECT_FALSE(reader.Pixels.Release());
+  EXPECT_EQ(reader.Pixels[3], 77);
+  EXPECT_EQ(reader.Pixels.size(), size_t(100 * 100 * 4));
+}
+
+TEST_F(Registry, AnEmbeddedPictureWithoutAlphaOrWithBrokenDataIsStillMaskedOrEmpty) {
+  // Without alpha the coverage comes from the masked pixels, which are let go again.
+  static const std::vector<uint8_t> strip = EncodeRgb(3, 1, {200, 0, 0, 0, 0, 0, 0, 0, 100});
+  Register("strip.png", strip.data(), int32_t(strip.size()));
+  const ImageRef rgb = LoadImageFile("incbin::strip.png");
+  ASSERT_TRUE(rgb);
+  EXPECT_FALSE(rgb->HasAlpha);
+  const Image::Coverage& c = rgb->Opaque();
+  EXPECT_EQ(std::vector<uint8_t>(c.Solid(), c.Solid() + 3), (std::vector<uint8_t>{1, 0, 1}));
+  EXPECT_FALSE(rgb->Pixels.Held());
+  EXPECT_EQ(rgb->Pixels[4], 100);
+  // A header that reads but data cut short: no pixels, nothing covered, no crash.
+  const EmbeddedFile* hat = FindEmbeddedFile("hat.png");
+  ASSERT_TRUE(hat);
+  static const std::vector<uint8_t> cut(hat->Data, hat->Data + hat->Size / 2);
+  Register("cut.png", cut.data(), int32_t(cut.size()));
+  const ImageRef broken = LoadImageFile("incbin::cut.png");
+  ASSERT_TRUE(broken);
+  EXPECT_EQ(broken->Width, 280);
+  EXPECT_GT(broken->Opaque().MinX, broken->Opaque().MaxX);
+  EXPECT_EQ(static_cast<const Image&>(*broken).Pixels.size(), 0u);
 }
 
 TEST(Fonts, SmoothGlyphsGrowByOnePixelEachSide) {

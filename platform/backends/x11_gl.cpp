@@ -103,17 +103,22 @@ void GlPainter::UseBlend(int blend) {
   }
 }
 
-// Binds a picture's texture, uploading it the first time this context draws it.
-void GlPainter::BindPicture(const Image& picture) {
-  if (picture.Texture == 0 || picture.TextureGeneration != generation_) {
-    // Pictures: bilinear, clamped, no mipmaps.
-    picture.Texture = NewTexture(GL_LINEAR, GL_LINEAR);
-    picture.TextureGeneration = generation_;
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, picture.Width, picture.Height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 picture.Pixels.data());
-  } else {
+// Binds a picture's texture, uploading it the first time this context draws it;
+// false when the picture has no pixels to upload.
+bool GlPainter::BindPicture(const Image& picture) {
+  if (picture.Texture != 0 && picture.TextureGeneration == generation_) {
     glBindTexture(GL_TEXTURE_2D, picture.Texture);
+    return true;
   }
+  if (picture.Pixels.size() < size_t(picture.Width) * size_t(picture.Height) * 4) return false;
+  // Pictures: bilinear, clamped, no mipmaps.
+  picture.Texture = NewTexture(GL_LINEAR, GL_LINEAR);
+  picture.TextureGeneration = generation_;
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, picture.Width, picture.Height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               picture.Pixels.data());
+  // The texture holds its own copy now; a picture with a file to decode from again lets its pixels go.
+  picture.Pixels.Release();
+  return true;
 }
 
 // Binds a glyph's alpha texture, uploading it (with its mipmaps when smooth) the first time.
@@ -184,10 +189,8 @@ void GlPainter::Draw(const DrawCall& call) {
       Oval(call.Corners);
       break;
     case DrawCall::Kind::Image:
-      if (!call.Picture || call.Picture->Width <= 0 || call.Picture->Height <= 0 ||
-          call.Picture->Pixels.size() < size_t(call.Picture->Width) * size_t(call.Picture->Height) * 4)
+      if (!call.Picture || call.Picture->Width <= 0 || call.Picture->Height <= 0 || !BindPicture(*call.Picture))
         return;
-      BindPicture(*call.Picture);
       Quad4(call.Corners.P, true);
       break;
     case DrawCall::Kind::Text: {

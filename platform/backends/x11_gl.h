@@ -20,7 +20,7 @@ class GlPainter {
   // Switches between alpha test, alpha blending and opaque drawing when the mode changes.
   void UseBlend(int blend);
   // Binds a picture's texture (bilinear, clamped), uploading it the first time this context draws it.
-  void BindPicture(const Image& picture);
+  bool BindPicture(const Image& picture);
   // Binds a glyph's alpha texture (filtered and mipmapped when smooth), uploading it the first time.
   void BindGlyph(const Glyph& glyph, bool smooth);
   // One quad over four corners, with the texture's corners in the same order when textured.
