@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <string>
 #include <tuple>
 
 #include "game/ending.h"
@@ -217,6 +218,7 @@ bool GameFrame() {
   if (Mode == ModeNormal) Tutor->Be();  // the tutor's clock stands still in the special modes
   Tutor->See();
   if (ChefsThrown < 0) ChefsThrown = -ChefsThrown;
+  NameFramePart(InClosingScene() ? std::string("closing scene") : "stage " + std::to_string(Stage));
   PresentFrame();
   return true;
 }

@@ -52,6 +52,7 @@ void IntroFrame(OkColour& colour, int& pressed) {
   SetDrawColor(0, 14, 90);
   DrawTextAt("Esc", float(TextPixelWidth("Press ") + 136), 185);
   DrawTextAt("F1", float(TextPixelWidth("If you ever miss some text, hold down ") + 14), 215);
+  NameFramePart("opening screen");
   PresentFrame();
 }
 

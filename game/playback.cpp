@@ -3,6 +3,7 @@
 #include "game/frameloop.h"
 #include "game/startup.h"
 #include "platform/backends/replay.h"
+#include "platform/frame_stats.h"
 #include "platform/hitlayers.h"
 #include "platform/resources.h"
 #include "platform/services.h"
@@ -24,11 +25,13 @@ PlaybackResult PlayRecording(Backend& inner, const Recording& recording, bool fa
   UseBackend(&replay);
   SetExitHandler(ThrowOnExit);
   PlaybackResult result;
+  bool exited = false;  // the game ended itself through ExitProgram, which printed the statistics
   try {
     StartGame();
     RunGame();
     ExitProgram();
   } catch (const GameExited&) {
+    exited = true;
     result.Complete = replay.EndsHere(result.Why);
   } catch (const ReplayStop& stop) {
     result.Complete = stop.Why == ReplayStop::Reason::Finished;
@@ -39,5 +42,8 @@ PlaybackResult PlayRecording(Backend& inner, const Recording& recording, bool fa
   UseBackend(&inner);
   CloseScreen();
   SetExitHandler(nullptr);
+  // A recording cut short, or a replay stopped by the viewer or by a difference,
+  // ends without the game's own exit: the frames replayed are still reported.
+  if (!exited) ReportFrameStats();
   return result;
 }

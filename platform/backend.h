@@ -91,9 +91,6 @@ class Backend {
 void UseBackend(Backend* backend);
 Backend* CurrentBackend();
 
-// The drawing transform in force for a drawing call or hit shape at (px, py).
-Transform CurrentTransform(double px, double py);
-
 // Called by ExitProgram after the screen is closed, instead of ending the
 // process, when set: the headless runner throws from it to end a game in a test.
 using ExitHandler = void (*)();

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 
 namespace {
 
@@ -29,17 +30,36 @@ void FrameStats::ScreenOpened(int hertz) {
   }
 }
 
+void FrameFigures::Add(double workMs, double cpuMs, double shownMs, bool late) {
+  frames_ += 1;
+  workMs_ += workMs;
+  if (workMs > worstMs_) worstMs_ = workMs;
+  if (late) late_ += 1;
+  cpuMs_ += cpuMs;
+  shownMs_ += shownMs;
+}
+
+void FrameStats::NamePart(const std::string& name) {
+  if (part_ >= 0 && parts_[size_t(part_)].Name == name) return;
+  for (size_t i = 0; i < parts_.size(); ++i) {
+    if (parts_[i].Name == name) {
+      part_ = int(i);
+      return;
+    }
+  }
+  part_ = int(parts_.size());
+  parts_.push_back({name, {}});
+}
+
 void FrameStats::WorkDone(const FrameClockReading& now) { workEndMs_ = now.WallMs; }
 
 void FrameStats::Shown(const FrameClockReading& now) {
   if (counting_) {
     const double work = workEndMs_ - frameStart_.WallMs;
-    frames_ += 1;
-    workMs_ += work;
-    if (work > worstMs_) worstMs_ = work;
-    if (work > slotMs_) late_ += 1;
-    cpuMs_ += now.CpuMs - frameStart_.CpuMs;
-    shownMs_ += now.WallMs - frameStart_.WallMs;
+    const double cpu = now.CpuMs - frameStart_.CpuMs;
+    const double shown = now.WallMs - frameStart_.WallMs;
+    all_.Add(work, cpu, shown, work > slotMs_);
+    if (part_ >= 0) parts_[size_t(part_)].Figures.Add(work, cpu, shown, work > slotMs_);
   }
   if (changing_) {
     changing_ = false;
@@ -51,17 +71,29 @@ void FrameStats::Shown(const FrameClockReading& now) {
   frameStart_ = now;
 }
 
+namespace {
+
+std::string Line(const std::string& lead, const FrameFigures& f, double slotMs) {
+  char line[320];
+  std::snprintf(line, sizeof line,
+                "%lld frames; frame time mean %.3f ms, worst %.3f ms; %.2f%% late (%lld over %.3f ms); "
+                "CPU %.3f ms per frame; %.2f frames a second",
+                static_cast<long long>(f.Frames()), f.MeanMs(), f.WorstMs(), 100.0 * f.LateShare(),
+                static_cast<long long>(f.Late()), slotMs, f.CpuMsPerFrame(), f.FramesPerSecond());
+  return lead + line;
+}
+
+}  // namespace
+
 std::string FrameStats::Summary() const {
-  char line[400];
-  int used = std::snprintf(line, sizeof line,
-                           "chromelly: %lld frames; frame time mean %.3f ms, worst %.3f ms; %.2f%% late (%lld over "
-                           "%.3f ms); CPU %.3f ms per frame; %.2f frames a second",
-                           static_cast<long long>(frames_), MeanMs(), WorstMs(), 100.0 * LateShare(),
-                           static_cast<long long>(late_), slotMs_, CpuMsPerFrame(), FramesPerSecond());
-  if (screenChangeMs_ >= 0 && used > 0 && size_t(used) < sizeof line)
-    std::snprintf(line + used, sizeof line - size_t(used), "; first frame %.1f ms after the screen before's last",
-                  screenChangeMs_);
-  return line;
+  std::string text = Line("chromelly: ", all_, slotMs_);
+  if (screenChangeMs_ >= 0) {
+    char change[80];
+    std::snprintf(change, sizeof change, "; first frame %.1f ms after the screen before's last", screenChangeMs_);
+    text += change;
+  }
+  for (const Part& part : parts_) text += "\n" + Line("chromelly: " + part.Name + ": ", part.Figures, slotMs_);
+  return text;
 }
 
 bool FrameStatsWanted() {
@@ -79,6 +111,10 @@ void FrameStatsWorkDone() {
 
 void FrameStatsShown() {
   if (FrameStatsWanted()) Stats.Shown(Clock());
+}
+
+void FrameStatsPart(const std::string& name) {
+  if (FrameStatsWanted()) Stats.NamePart(name);
 }
 
 void ReportFrameStats() {

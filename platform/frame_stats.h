@@ -1,7 +1,8 @@
 // Frame statistics for tuning the game on a player's machine: with
 // CHROMELLY_STATS=1 in the environment every frame shown is timed, and a
 // summary goes to standard error when the game ends. Without the variable
-// nothing is timed and nothing is printed.
+// nothing is timed and nothing is printed. The summary has a line for the
+// whole run and one for each part of the game the game named (NameFramePart).
 //
 // A frame's time is the game's own work on it: from the moment the frame
 // before was shown until the frame is handed over to be shown. The wait for
@@ -12,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // One reading of the clocks frames are timed by, in milliseconds.
 struct FrameClockReading {
@@ -20,19 +22,13 @@ struct FrameClockReading {
 };
 using FrameClock = FrameClockReading (*)();
 
-// The figures over the frames shown so far.
-class FrameStats {
+// The figures over a run of frames.
+class FrameFigures {
  public:
-  // A screen opened with frames paced at hertz: the next frame shown starts the count.
-  void ScreenOpened(int hertz);
-  // The game has finished a frame and hands it over to be shown.
-  void WorkDone(const FrameClockReading& now);
-  // The frame was shown: the next frame's work starts now.
-  void Shown(const FrameClockReading& now);
+  // One frame: its work, its CPU time, and the time from its start until it was shown.
+  void Add(double workMs, double cpuMs, double shownMs, bool late);
 
   int64_t Frames() const { return frames_; }
-  // A frame slot, 1000 / hertz milliseconds; a frame whose work takes longer is late.
-  double SlotMs() const { return slotMs_; }
   double MeanMs() const { return frames_ ? workMs_ / double(frames_) : 0.0; }
   double WorstMs() const { return worstMs_; }
   int64_t Late() const { return late_; }
@@ -40,12 +36,46 @@ class FrameStats {
   double CpuMsPerFrame() const { return frames_ ? cpuMs_ / double(frames_) : 0.0; }
   // Frames shown per second of wall time, waits and swaps included.
   double FramesPerSecond() const { return shownMs_ > 0 ? 1000.0 * double(frames_) / shownMs_ : 0.0; }
+
+ private:
+  int64_t frames_ = 0;
+  int64_t late_ = 0;
+  double workMs_ = 0;
+  double worstMs_ = 0;
+  double cpuMs_ = 0;
+  double shownMs_ = 0;
+};
+
+// The figures over the frames shown so far, in all and for each named part of
+// the game (the opening screen, each stage, the closing scene), so that a
+// replay tells where the time goes.
+class FrameStats {
+ public:
+  struct Part {
+    std::string Name;
+    FrameFigures Figures;
+  };
+
+  // A screen opened with frames paced at hertz: the next frame shown starts the count.
+  void ScreenOpened(int hertz);
+  // The frames handed over from now on belong to the part of the game so named.
+  void NamePart(const std::string& name);
+  // The game has finished a frame and hands it over to be shown.
+  void WorkDone(const FrameClockReading& now);
+  // The frame was shown: the next frame's work starts now.
+  void Shown(const FrameClockReading& now);
+
+  // A frame slot, 1000 / hertz milliseconds; a frame whose work takes longer is late.
+  double SlotMs() const { return slotMs_; }
+  const FrameFigures& All() const { return all_; }
+  // The named parts in the order they were first named; frames before any name count in All only.
+  const std::vector<Part>& Parts() const { return parts_; }
   // From the last frame shown on the screen before to the first frame shown on
   // the latest screen: the game's start-up as the player waits through it
   // (Return on the opening screen to the first frame of play); negative until
   // a second screen has shown a frame.
   double ScreenChangeMs() const { return screenChangeMs_; }
-  // The one line the game prints.
+  // The lines the game prints: the whole run first, then one for each part.
   std::string Summary() const;
 
  private:
@@ -53,12 +83,9 @@ class FrameStats {
   bool counting_ = false;  // a frame was shown on this screen: the next one is timed
   FrameClockReading frameStart_;
   double workEndMs_ = 0;
-  int64_t frames_ = 0;
-  int64_t late_ = 0;
-  double workMs_ = 0;
-  double worstMs_ = 0;
-  double cpuMs_ = 0;
-  double shownMs_ = 0;
+  FrameFigures all_;
+  std::vector<Part> parts_;
+  int part_ = -1;  // the part frames are counted in, -1 none
   bool shownAny_ = false;    // a frame was shown on some screen
   bool changing_ = false;    // a screen opened after one that showed frames; its first is awaited
   double lastShownMs_ = 0;   // wall time of the last frame shown
@@ -72,6 +99,7 @@ bool FrameStatsWanted();
 void FrameStatsScreenOpened(int hertz);
 void FrameStatsWorkDone();
 void FrameStatsShown();
+void FrameStatsPart(const std::string& name);
 // Prints the summary on standard error when the statistics are wanted.
 void ReportFrameStats();
 // The statistics kept by the hooks.

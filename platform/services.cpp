@@ -160,6 +160,8 @@ void PresentFrame() {
   ProcessEvents();
 }
 
+void NameFramePart(const std::string& name) { FrameStatsPart(name); }
+
 void ClearScreen() { Use().Clear(State.ClearR, State.ClearG, State.ClearB); }
 
 void SetClearColor(int r, int g, int b) {

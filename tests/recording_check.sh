@@ -5,12 +5,9 @@
 # programs, before a frame is played (no display is needed to find them out).
 #
 #   recording_check.sh CHROMELLY CHROMELLY_HEADLESS
-set -u
+. "$(dirname "$0")/check_common.sh"
 game="$1"
 headless="$2"
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-failed=0
 
 # refused <status> <words it must say> <command...>
 refused() {
@@ -46,12 +43,9 @@ rec="$dir/game.rec"
 recorded=$(digest "$headless" --seed 7 --frames 600 --record "$rec")
 replayed=$(digest "$headless" --replay "$rec")
 other=$(digest "$headless" --seed 8 --frames 600)
-if [ -n "$recorded" ] && [ "$recorded" = "$replayed" ] && [ "$recorded" != "$other" ]; then
-  echo "ok   - recorded and replayed: $recorded"
-else
-  echo "FAIL - recorded \"$recorded\", replayed \"$replayed\", another seed \"$other\""
-  failed=1
-fi
+same=0
+[ -n "$recorded" ] && [ "$recorded" = "$replayed" ] && [ "$recorded" != "$other" ] && same=1
+expect "recorded \"$recorded\", replayed \"$replayed\", another seed \"$other\"" [ "$same" -eq 1 ]
 
 # Bad arguments: status 2.
 refused 2 "unknown option --bogus" "$game" --bogus

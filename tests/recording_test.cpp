@@ -1,10 +1,12 @@
 // Recordings: a headless game recorded with scripted input replays to the same
 // world; damaged files are refused before a frame is played; a replay that
-// parts from its recording stops there instead of passing for a whole game.
+// parts from its recording stops there instead of passing for a whole game, and
+// reports the frame statistics however it ends.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "game/world.h"
 #include "platform/backends/record.h"
 #include "platform/backends/replay.h"
+#include "platform/frame_stats.h"
 #include "platform/random.h"
 #include "platform/services.h"
 
@@ -131,6 +134,42 @@ TEST_F(Recordings, AGameEndedWithEscEndsItsReplayThere) {
   const PlaybackResult result = Replay(ended.File, &world);
   EXPECT_TRUE(result.Complete) << result.Why;
   EXPECT_EQ(world, ended.World);
+}
+
+// CHROMELLY_STATS=1 while in scope, and fresh statistics before and after.
+struct StatsWanted {
+  StatsWanted() {
+    setenv("CHROMELLY_STATS", "1", 1);
+    RestartFrameStats(nullptr);
+  }
+  ~StatsWanted() {
+    unsetenv("CHROMELLY_STATS");
+    RestartFrameStats(nullptr);
+  }
+};
+
+TEST_F(Recordings, AReplayPrintsTheFrameStatisticsOnceHoweverItEnds) {
+  const Recorded ended = RecordGame(5, 200, true);
+  // Cut short by the recording (as the headless runner records), and ended by the game's Esc. The
+  // frames timed are those shown but the first, which starts the count: of the 200-frame game the
+  // last is not shown, as its Esc ends the game.
+  const struct {
+    const std::string& File;
+    int Timed;
+  } cases[] = {{game->File, 600 - 1}, {ended.File, 199 - 1}};
+  for (const auto& c : cases) {
+    const StatsWanted wanted;
+    testing::internal::CaptureStderr();
+    const PlaybackResult result = Replay(c.File);
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(result.Complete) << result.Why;
+    const FrameStats& stats = CurrentFrameStats();
+    EXPECT_EQ(printed, stats.Summary() + "\n");
+    EXPECT_EQ(stats.All().Frames(), c.Timed) << printed;
+    ASSERT_EQ(stats.Parts().size(), 1u) << printed;
+    EXPECT_EQ(stats.Parts()[0].Name, "stage 0");
+    EXPECT_EQ(stats.Parts()[0].Figures.Frames(), stats.All().Frames());
+  }
 }
 
 TEST_F(Recordings, AReplayThatPartsFromItsRecordingStopsThere) {

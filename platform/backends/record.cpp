@@ -37,7 +37,7 @@ bool RecordBackend::Open(int width, int height, bool fullScreen, std::string& wh
   const bool opened = inner_.Open(width, height, fullScreen, whyNot);
   call_ = Made(RecordedCall::Kind::Open, width, height, fullScreen ? 1 : 0, opened ? 1 : 0);
   writer_.Add(call_);
-  hash_.Reset();
+  ForgetDrawing();
   return opened;
 }
 
@@ -98,17 +98,6 @@ int RecordBackend::BootClockMs() {
 void RecordBackend::Swap(bool waitForVerticalBlank) {
   inner_.Swap(waitForVerticalBlank);
   RecordedCall frame = Made(RecordedCall::Kind::Frame, waitForVerticalBlank ? 1 : 0);
-  frame.Hash = hash_.Value();
+  frame.Hash = TakeFrameHash();
   writer_.Add(frame);
-  hash_.Reset();
-}
-
-void RecordBackend::Clear(uint8_t r, uint8_t g, uint8_t b) {
-  inner_.Clear(r, g, b);
-  hash_.Clear(r, g, b);
-}
-
-void RecordBackend::Draw(const DrawCall& call) {
-  inner_.Draw(call);
-  hash_.Draw(call);
 }

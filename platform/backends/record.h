@@ -7,11 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/backends/passthrough.h"
 #include "platform/backends/recording.h"
 
-class RecordBackend final : public Backend {
+class RecordBackend final : public PassThroughBackend {
  public:
-  explicit RecordBackend(Backend& inner) : inner_(inner) {}
+  explicit RecordBackend(Backend& inner) : PassThroughBackend(inner) {}
 
   // The whole recording so far, ended as `how`.
   std::string Finish(RecordingEnd how) const { return writer_.Finish(how); }
@@ -28,11 +29,7 @@ class RecordBackend final : public Backend {
   void SleepMs(int ms) override;
   int BootClockMs() override;
   void Swap(bool waitForVerticalBlank) override;
-  void Clear(uint8_t r, uint8_t g, uint8_t b) override;
-  void Draw(const DrawCall& call) override;
   void WarpPointer(int x, int y, InputState& input) override;
-  void HidePointer() override { inner_.HidePointer(); }
-  uint32_t Generation() const override { return inner_.Generation(); }
 
  private:
   // Notes the input before a call that may change it.
@@ -40,9 +37,7 @@ class RecordBackend final : public Backend {
   // Records a call that changed the input from `before_` to `input`.
   void AddInputCall(RecordedCall::Kind kind, int x, int y, const InputState& input);
 
-  Backend& inner_;
   RecordingWriter writer_;
-  DrawHash hash_;
   InputState before_;
   bool inputSeen_ = false;  // the first input call records the whole input, not what it changed
   RecordedCall call_;

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/backends/passthrough.h"
 #include "platform/backends/recording.h"
 
 // Thrown from the backend call at which a replay cannot or need not go on.
@@ -23,7 +24,7 @@ class ReplayStop : public std::runtime_error {
   Reason Why;
 };
 
-class ReplayBackend final : public Backend {
+class ReplayBackend final : public PassThroughBackend {
  public:
   // The recording must have been checked (LoadRecording) and outlive the backend.
   ReplayBackend(Backend& inner, const Recording& recording, bool fast);
@@ -43,11 +44,7 @@ class ReplayBackend final : public Backend {
   void SleepMs(int ms) override;
   int BootClockMs() override;
   void Swap(bool waitForVerticalBlank) override;
-  void Clear(uint8_t r, uint8_t g, uint8_t b) override;
-  void Draw(const DrawCall& call) override;
   void WarpPointer(int x, int y, InputState& input) override;
-  void HidePointer() override { inner_.HidePointer(); }
-  uint32_t Generation() const override { return inner_.Generation(); }
 
  private:
   // The next recorded call, which must be of this kind; throws when it is not.
@@ -58,14 +55,12 @@ class ReplayBackend final : public Backend {
   // Lets the inner backend take its window-system events; the viewer's Esc stops the replay.
   void WatchViewer();
 
-  Backend& inner_;
   const Recording& recording_;
   RecordingCursor cursor_;
   RecordedCall next_;
   bool fast_;
   bool over_ = false;  // the recording is used up; calls pass through to the inner backend
   int frames_ = 0;
-  DrawHash hash_;
   InputState viewer_;
   bool inputSeen_ = false;  // the first input call sets the whole input
   bool paced_ = false;      // the first clock reading sets the pace

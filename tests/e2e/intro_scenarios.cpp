@@ -214,53 +214,57 @@ void CheckShimmer(Checks& checks, ScreenReader& screen, const ShownWindow& intro
   checks.Expect(white, "intro: with the pointer off OK the button is white again (" + Describe(after) + ")");
 }
 
-}  // namespace
-
-int RunIntro(const std::string& gamePath, const std::string& screenshot) {
+// Starts the game, waits for its intro and plays the scenario on it; the status of the checks made.
+template <typename Scenario>
+int OnIntro(const std::string& gamePath, Scenario scenario) {
   Checks checks;
   ScreenReader screen;
   GameProcess game(gamePath);
   ShownWindow intro;
-  if (!StartToIntro(checks, game, screen, intro)) return checks.Finish();
-  MovePointer(checks, intro, kOffOkX, kOffOkY);
-  PauseMs(100);
-  screen.Snapshot();
-  const IntroView view(screen, intro);
-  CheckIntroLines(checks, view);
-  CheckIntroBlack(checks, view);
-  CheckOkButton(checks, view);
-  CheckKeyCaps(checks, view);
-  if (!screenshot.empty())
-    checks.Expect(Shell("import -window root '" + screenshot + "'"), "intro screenshot saved to " + screenshot);
-  CheckShimmer(checks, screen, intro);
-  ExpectEscEnds(checks, game, "intro");
+  if (StartToIntro(checks, game, screen, intro)) scenario(checks, screen, game, intro);
   return checks.Finish();
 }
 
-int RunEscOnIntro(const std::string& gamePath) {
-  Checks checks;
-  ScreenReader screen;
-  GameProcess game(gamePath);
-  ShownWindow intro;
-  if (!StartToIntro(checks, game, screen, intro)) return checks.Finish();
-  Xdotool(checks, "key Escape");
-  // Watch the screen until the game has gone: the game screen must never cover it.
-  double mostWhite = 0;
-  bool otherWindow = false;
-  WaitUntil([&] {
-    const bool running = game.Running();
-    const ShownWindow now = FindGameWindow(screen);
-    if (now.Id != 0 && !now.IsIntro()) otherWindow = true;
+}  // namespace
+
+int RunIntro(const std::string& gamePath, const std::string& screenshot) {
+  return OnIntro(gamePath, [&](Checks& checks, ScreenReader& screen, GameProcess& game, const ShownWindow& intro) {
+    MovePointer(checks, intro, kOffOkX, kOffOkY);
+    PauseMs(100);
     screen.Snapshot();
-    mostWhite = std::max(mostWhite, WhiteShareOutside(screen, intro));
-    return !running;
-  }, 5000);
-  checks.Expect(game.EndedWithStatusZero(), "Esc on the intro ends the game with status 0 (" + game.Ending() + ")");
-  checks.Expect(!otherWindow && mostWhite < 0.1,
-                "Esc on the intro: no game screen ever shows (the screen beside the intro was at most " +
-                    std::to_string(int(mostWhite * 100)) + "% white)");
-  checks.Expect(game.Output().empty(), "Esc on the intro: nothing on standard output (got \"" + game.Output() + "\")");
-  return checks.Finish();
+    const IntroView view(screen, intro);
+    CheckIntroLines(checks, view);
+    CheckIntroBlack(checks, view);
+    CheckOkButton(checks, view);
+    CheckKeyCaps(checks, view);
+    if (!screenshot.empty())
+      checks.Expect(Shell("import -window root '" + screenshot + "'"), "intro screenshot saved to " + screenshot);
+    CheckShimmer(checks, screen, intro);
+    ExpectEscEnds(checks, game, "intro");
+  });
+}
+
+int RunEscOnIntro(const std::string& gamePath) {
+  return OnIntro(gamePath, [&](Checks& checks, ScreenReader& screen, GameProcess& game, const ShownWindow& intro) {
+    Xdotool(checks, "key Escape");
+    // Watch the screen until the game has gone: the game screen must never cover it.
+    double mostWhite = 0;
+    bool otherWindow = false;
+    WaitUntil([&] {
+      const bool running = game.Running();
+      const ShownWindow now = FindGameWindow(screen);
+      if (now.Id != 0 && !now.IsIntro()) otherWindow = true;
+      screen.Snapshot();
+      mostWhite = std::max(mostWhite, WhiteShareOutside(screen, intro));
+      return !running;
+    }, 5000);
+    checks.Expect(game.EndedWithStatusZero(), "Esc on the intro ends the game with status 0 (" + game.Ending() + ")");
+    checks.Expect(!otherWindow && mostWhite < 0.1,
+                  "Esc on the intro: no game screen ever shows (the screen beside the intro was at most " +
+                      std::to_string(int(mostWhite * 100)) + "% white)");
+    checks.Expect(game.Output().empty(),
+                  "Esc on the intro: nothing on standard output (got \"" + game.Output() + "\")");
+  });
 }
 
 namespace {
@@ -276,60 +280,52 @@ bool BackgroundIs(ScreenReader& screen, const ShownWindow& intro, const Rgb& col
 }  // namespace
 
 int RunOkSlide(const std::string& gamePath) {
-  Checks checks;
-  ScreenReader screen;
-  GameProcess game(gamePath);
-  ShownWindow intro;
-  if (!StartToIntro(checks, game, screen, intro)) return checks.Finish();
-  MovePointer(checks, intro, kOnOkX, kOnOkY);
-  PauseMs(100);
-  Xdotool(checks, "mousedown 1");
-  const bool held = WaitUntil([&] { return BackgroundIs(screen, intro, kWhite); }, 2000);
-  checks.Expect(held, "left button held on OK: the intro turns white");
-  const int dark = IntroView(screen, intro).Count({38, 45, 300, kLineHeight}, [](const Rgb& c) {
-    return std::max({c.R, c.G, c.B}) <= 60;
+  return OnIntro(gamePath, [&](Checks& checks, ScreenReader& screen, GameProcess& game, const ShownWindow& intro) {
+    MovePointer(checks, intro, kOnOkX, kOnOkY);
+    PauseMs(100);
+    Xdotool(checks, "mousedown 1");
+    const bool held = WaitUntil([&] { return BackgroundIs(screen, intro, kWhite); }, 2000);
+    checks.Expect(held, "left button held on OK: the intro turns white");
+    const int dark = IntroView(screen, intro).Count({38, 45, 300, kLineHeight}, [](const Rgb& c) {
+      return std::max({c.R, c.G, c.B}) <= 60;
+    });
+    checks.Expect(dark >= 100, "left button held on OK: the lines are black on white (" + std::to_string(dark) +
+                                   " dark pixels in the first line)");
+
+    MovePointer(checks, intro, kOffOkX, kOffOkY);
+    const bool letGo = WaitUntil([&] { return BackgroundIs(screen, intro, kBlack); }, 2000);
+    checks.Expect(letGo, "sliding off OK with the button held: the intro turns black again");
+    Xdotool(checks, "mouseup 1");
+    PauseMs(800);
+    const bool running = game.Running();
+    const ShownWindow now = FindGameWindow(screen);
+    screen.Snapshot();
+    const double white = WhiteShareOutside(screen, intro);
+    checks.Expect(running && now.IsIntro() && white < 0.1 && BackgroundIs(screen, intro, kBlack),
+                  "released off OK: the intro stays (" + game.Ending() + ", window " + std::to_string(now.W) + " x " +
+                      std::to_string(now.H) + ", screen beside it " + std::to_string(int(white * 100)) + "% white)");
+
+    MovePointer(checks, intro, kOnOkX, kOnOkY);
+    PauseMs(100);
+    Xdotool(checks, "mousedown 1");
+    PauseMs(150);
+    Xdotool(checks, "mouseup 1");
+    if (WaitForGameScreen(checks, screen, "a click on OK")) ExpectEscEnds(checks, game, "game screen");
   });
-  checks.Expect(dark >= 100, "left button held on OK: the lines are black on white (" + std::to_string(dark) +
-                                 " dark pixels in the first line)");
-
-  MovePointer(checks, intro, kOffOkX, kOffOkY);
-  const bool letGo = WaitUntil([&] { return BackgroundIs(screen, intro, kBlack); }, 2000);
-  checks.Expect(letGo, "sliding off OK with the button held: the intro turns black again");
-  Xdotool(checks, "mouseup 1");
-  PauseMs(800);
-  const bool running = game.Running();
-  const ShownWindow now = FindGameWindow(screen);
-  screen.Snapshot();
-  const double white = WhiteShareOutside(screen, intro);
-  checks.Expect(running && now.IsIntro() && white < 0.1 && BackgroundIs(screen, intro, kBlack),
-                "released off OK: the intro stays (" + game.Ending() + ", window " + std::to_string(now.W) + " x " +
-                    std::to_string(now.H) + ", screen beside it " + std::to_string(int(white * 100)) + "% white)");
-
-  MovePointer(checks, intro, kOnOkX, kOnOkY);
-  PauseMs(100);
-  Xdotool(checks, "mousedown 1");
-  PauseMs(150);
-  Xdotool(checks, "mouseup 1");
-  if (WaitForGameScreen(checks, screen, "a click on OK")) ExpectEscEnds(checks, game, "game screen");
-  return checks.Finish();
 }
 
 int RunOkDragOn(const std::string& gamePath) {
-  Checks checks;
-  ScreenReader screen;
-  GameProcess game(gamePath);
-  ShownWindow intro;
-  if (!StartToIntro(checks, game, screen, intro)) return checks.Finish();
-  MovePointer(checks, intro, kOffOkX, kOffOkY);
-  PauseMs(100);
-  Xdotool(checks, "mousedown 1");
-  PauseMs(300);
-  checks.Expect(BackgroundIs(screen, intro, kBlack), "left button held beside OK: the intro stays black");
-  MovePointer(checks, intro, kOnOkX, kOnOkY);
-  const bool held = WaitUntil([&] { return BackgroundIs(screen, intro, kWhite); }, 2000);
-  checks.Expect(held, "dragged onto OK with the button held: the intro turns white");
-  Xdotool(checks, "mouseup 1");
-  if (WaitForGameScreen(checks, screen, "releasing on OK")) ExpectEscEnds(checks, game, "game screen");
-  return checks.Finish();
+  return OnIntro(gamePath, [&](Checks& checks, ScreenReader& screen, GameProcess& game, const ShownWindow& intro) {
+    MovePointer(checks, intro, kOffOkX, kOffOkY);
+    PauseMs(100);
+    Xdotool(checks, "mousedown 1");
+    PauseMs(300);
+    checks.Expect(BackgroundIs(screen, intro, kBlack), "left button held beside OK: the intro stays black");
+    MovePointer(checks, intro, kOnOkX, kOnOkY);
+    const bool held = WaitUntil([&] { return BackgroundIs(screen, intro, kWhite); }, 2000);
+    checks.Expect(held, "dragged onto OK with the button held: the intro turns white");
+    Xdotool(checks, "mouseup 1");
+    if (WaitForGameScreen(checks, screen, "releasing on OK")) ExpectEscEnds(checks, game, "game screen");
+  });
 }
 

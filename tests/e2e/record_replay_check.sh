@@ -2,21 +2,14 @@
 # A game recorded on the real screen replays exactly (needs DISPLAY and xdotool):
 # the game is played for a few seconds with xdotool and ended with Esc, then
 # replayed at its own pace, replayed fast, and replayed without a display; each
-# replay ends with status 0 and the same standard output. A replay the viewer
-# stops with Esc says so and ends with a non-zero status.
+# replay ends with status 0 and the same standard output. A headless game's
+# recording, cut short, replays fast with the frame statistics printed at its
+# end. A replay the viewer stops with Esc says so and ends with a non-zero status.
 #
 #   record_replay_check.sh CHROMELLY CHROMELLY_HEADLESS
-set -u
+. "$(dirname "$0")/../check_common.sh"
 game="$1"
 headless="$2"
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-failed=0
-
-expect() {  # expect <description> <condition...>
-  what="$1"; shift
-  if "$@"; then echo "ok   - $what"; else echo "FAIL - $what"; failed=1; fi
-}
 
 wait_for_window() {
   tries=0
@@ -61,6 +54,17 @@ expect "the replay takes the recorded game's time (${took} s)" [ "$took" -ge 4 ]
 status=$?
 expect "the fast replay ends with status 0 ($status): $(cat "$dir/fast.err")" [ "$status" -eq 0 ]
 expect "the fast replay prints what the game printed" cmp -s "$dir/played.out" "$dir/fast.out"
+
+# A recording cut short (as the headless runner writes them) still ends in the
+# frame statistics: the whole run's line and one for the game's first stage.
+"$headless" --seed 7 --frames 300 --record "$dir/cut.rec" >/dev/null
+CHROMELLY_STATS=1 "$game" --replay "$dir/cut.rec" --fast >/dev/null 2>"$dir/stats.err"
+status=$?
+said=$(cat "$dir/stats.err")
+expect "the fast replay of a cut recording ends with status 0 ($status)" [ "$status" -eq 0 ]
+expect "with CHROMELLY_STATS=1 it prints the frame statistics: $said" \
+  grep -q '^chromelly: [0-9][0-9]* frames; frame time mean' "$dir/stats.err"
+expect "and a line for stage 0" grep -q '^chromelly: stage 0: [0-9][0-9]* frames;' "$dir/stats.err"
 
 env -u DISPLAY "$headless" --replay "$dir/game.rec" >"$dir/headless.out" 2>"$dir/headless.err"
 status=$?
