@@ -92,7 +92,10 @@ std::string FrameStats::Summary() const {
     std::snprintf(change, sizeof change, "; first frame %.1f ms after the screen before's last", screenChangeMs_);
     text += change;
   }
-  for (const Part& part : parts_) text += "\n" + Line("chromelly: " + part.Name + ": ", part.Figures, slotMs_);
+  for (const Part& part : parts_) {
+    text += '\n';
+    text += Line("chromelly: " + part.Name + ": ", part.Figures, slotMs_);
+  }
   return text;
 }
 
