@@ -53,28 +53,29 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
 [[noreturn]] void OnError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void OnWarning(png_structp, png_const_charp) {}
 
-}  // namespace
-
-bool ReadPngHeader(const uint8_t* data, size_t size, PngHeader& header) {
-  png_image png;
+// Reads the picture's header into `png` and `header`; false when the data is no PNG.
+bool BeginRead(png_image& png, const uint8_t* data, size_t size, PngHeader& header) {
   std::memset(&png, 0, sizeof png);
   png.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_memory(&png, data, size)) return false;
   header.Width = int(png.width);
   header.Height = int(png.height);
   header.HasAlpha = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
+  return true;
+}
+
+}  // namespace
+
+bool ReadPngHeader(const uint8_t* data, size_t size, PngHeader& header) {
+  png_image png;
+  if (!BeginRead(png, data, size, header)) return false;
   png_image_free(&png);
   return true;
 }
 
 bool DecodePngRgba(const uint8_t* data, size_t size, PngHeader& header, std::vector<uint8_t>& rgba) {
   png_image png;
-  std::memset(&png, 0, sizeof png);
-  png.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_memory(&png, data, size)) return false;
-  header.Width = int(png.width);
-  header.Height = int(png.height);
-  header.HasAlpha = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
+  if (!BeginRead(png, data, size, header)) return false;
   png.format = PNG_FORMAT_RGBA;
   rgba.resize(PNG_IMAGE_SIZE(png));
   if (!png_image_finish_read(&png, nullptr, rgba.data(), 0, nullptr)) {
