@@ -72,6 +72,14 @@ void MeasureFrameTime() {
   }
 }
 
+// The frame statistics' name for the part of the game a frame belongs to.
+const char* FramePartName() {
+  static const char* const stages[LastStage + 1] = {"stage 0", "stage 1", "stage 2", "stage 3", "stage 4",
+                                                    "stage 5", "stage 6", "stage 7", "stage 8"};
+  if (InClosingScene()) return "closing scene";
+  return Stage >= 0 && Stage <= LastStage ? stages[Stage] : "stage ?";
+}
+
 }  // namespace
 
 int32_t MoodGain(int32_t mood) { return (mood - 35) / (mood < 35 ? 10 : 5); }
@@ -218,7 +226,7 @@ bool GameFrame() {
   if (Mode == ModeNormal) Tutor->Be();  // the tutor's clock stands still in the special modes
   Tutor->See();
   if (ChefsThrown < 0) ChefsThrown = -ChefsThrown;
-  NameFramePart(InClosingScene() ? std::string("closing scene") : "stage " + std::to_string(Stage));
+  NameFramePart(FramePartName());
   PresentFrame();
   return true;
 }

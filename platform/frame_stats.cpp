@@ -39,7 +39,7 @@ void FrameFigures::Add(double workMs, double cpuMs, double shownMs, bool late) {
   shownMs_ += shownMs;
 }
 
-void FrameStats::NamePart(const std::string& name) {
+void FrameStats::NamePart(const char* name) {
   if (part_ >= 0 && parts_[size_t(part_)].Name == name) return;
   for (size_t i = 0; i < parts_.size(); ++i) {
     if (parts_[i].Name == name) {
@@ -116,7 +116,7 @@ void FrameStatsShown() {
   if (FrameStatsWanted()) Stats.Shown(Clock());
 }
 
-void FrameStatsPart(const std::string& name) {
+void FrameStatsPart(const char* name) {
   if (FrameStatsWanted()) Stats.NamePart(name);
 }
 

@@ -59,7 +59,7 @@ class FrameStats {
   // A screen opened with frames paced at hertz: the next frame shown starts the count.
   void ScreenOpened(int hertz);
   // The frames handed over from now on belong to the part of the game so named.
-  void NamePart(const std::string& name);
+  void NamePart(const char* name);
   // The game has finished a frame and hands it over to be shown.
   void WorkDone(const FrameClockReading& now);
   // The frame was shown: the next frame's work starts now.
@@ -99,7 +99,7 @@ bool FrameStatsWanted();
 void FrameStatsScreenOpened(int hertz);
 void FrameStatsWorkDone();
 void FrameStatsShown();
-void FrameStatsPart(const std::string& name);
+void FrameStatsPart(const char* name);
 // Prints the summary on standard error when the statistics are wanted.
 void ReportFrameStats();
 // The statistics kept by the hooks.

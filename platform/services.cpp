@@ -160,7 +160,7 @@ void PresentFrame() {
   ProcessEvents();
 }
 
-void NameFramePart(const std::string& name) { FrameStatsPart(name); }
+void NameFramePart(const char* name) { FrameStatsPart(name); }
 
 void ClearScreen() { Use().Clear(State.ClearR, State.ClearG, State.ClearB); }
 

@@ -48,7 +48,7 @@ void ResetServices();
 void PresentFrame();
 // Names the part of the game ("stage 3") the frames presented from now on belong to,
 // for the frame statistics' figures per part; nothing is kept unless they are wanted.
-void NameFramePart(const std::string& name);
+void NameFramePart(const char* name);
 // Fills the back buffer with the clear colour.
 void ClearScreen();
 // Sets the clear colour.
