@@ -42,9 +42,10 @@ FrameFigures FiguresOf(std::vector<double> times) {
 }
 
 void PrintFigures(const std::string& what, const FrameFigures& figures, int frames) {
-  std::printf("%s over %d frames: median %.4f ms, mean %.4f ms, worst %.4f ms per frame "
-              "(median %.2f%%, worst %.2f%% of the %.1f ms frame budget)\n",
-              what.c_str(), frames, figures.MedianMs, figures.MeanMs, figures.WorstMs,
-              100.0 * figures.MedianMs / FrameBudgetMs, 100.0 * figures.WorstMs / FrameBudgetMs, FrameBudgetMs);
+  std::printf(
+      "%s over %d frames: median %.4f ms, mean %.4f ms, worst %.4f ms per frame "
+      "(median %.2f%%, worst %.2f%% of the %.1f ms frame budget)\n",
+      what.c_str(), frames, figures.MedianMs, figures.MeanMs, figures.WorstMs, 100.0 * figures.MedianMs / FrameBudgetMs,
+      100.0 * figures.WorstMs / FrameBudgetMs, FrameBudgetMs);
   std::fflush(stdout);
 }

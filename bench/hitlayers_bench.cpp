@@ -59,8 +59,7 @@ int main(int argc, char** argv) {
   auto frame = [&] {
     ClearHitLayers(0);
     for (size_t i = 0; i < boxes.size(); ++i) HitRect(boxes[i].X, boxes[i].Y, 280, 185, 0, 5, &boxes[i]);
-    for (size_t i = 0; i < 216; ++i)
-      HitRect(boxes[i].X - 175, boxes[i].Y - 175, 630, 535, 0, 2, &boxes[i]);
+    for (size_t i = 0; i < 216; ++i) HitRect(boxes[i].X - 175, boxes[i].Y - 175, 630, 535, 0, 2, &boxes[i]);
     size_t touched = 0;
     for (Person& p : people) {
       HitImage(body, p.X, p.Y, 0, 0, 1, &p);

@@ -72,8 +72,10 @@ int main(int argc, char** argv) {
       for (const Bot::Event& e : bot.Next()) backend.Feed(e);
     if (phase >= 0 && times[phase].empty())
       std::printf("%s after %d frames (%.1f simulated minutes): %d people, %d boxes, Scale %.3f\n",
-                  phase == 2 ? "closing scene" : phase == 1 ? "stage 8" : "stage 7", game.FramesRun(),
-                  game.FramesRun() / 3600.0, PeopleCount, ActiveBoxes(), double(Scale));
+                  phase == 2   ? "closing scene"
+                  : phase == 1 ? "stage 8"
+                               : "stage 7",
+                  game.FramesRun(), game.FramesRun() / 3600.0, PeopleCount, ActiveBoxes(), double(Scale));
     const double start = ThreadCpuMs();
     game.Run(1);
     if (phase >= 0) times[phase].push_back(ThreadCpuMs() - start);

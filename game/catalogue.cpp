@@ -35,13 +35,12 @@ ImageRef Load(const std::string& name) { return LoadImageFile("incbin::" + name)
 constexpr std::array<int32_t, 9> HeadBobTable{14, 21, 12, 1, 14, 29, 17, 10, 0};
 
 // Body picture of each of the 69 steps of the inspiration animation.
-constexpr std::array<int32_t, 69> InspireBTable{
-    0, 0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1,  // steps 0-11
-    2, 1, 2, 1, 2, 1, 2, 0, 1, 2, 1, 0,  // 12-23
-    1, 2, 1, 0, 2, 1, 0, 2, 1, 0, 1, 0,  // 24-35
-    1, 0, 3, 1, 2, 2, 2, 1, 0, 3, 1, 2,  // 36-47
-    1, 0, 1, 2, 4, 5, 6, 7, 8, 6, 7, 8,  // 48-59
-    6, 6, 7, 6, 8, 6, 7, 6, 8};          // 60-68
+constexpr std::array<int32_t, 69> InspireBTable{0, 0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1,  // steps 0-11
+                                                2, 1, 2, 1, 2, 1, 2, 0, 1, 2, 1, 0,  // 12-23
+                                                1, 2, 1, 0, 2, 1, 0, 2, 1, 0, 1, 0,  // 24-35
+                                                1, 0, 3, 1, 2, 2, 2, 1, 0, 3, 1, 2,  // 36-47
+                                                1, 0, 1, 2, 4, 5, 6, 7, 8, 6, 7, 8,  // 48-59
+                                                6, 6, 7, 6, 8, 6, 7, 6, 8};          // 60-68
 
 // Overlay of each step: the torso fills step by step, then pulses before it is whole.
 std::array<int32_t, 69> MakeInspireCTable() {
@@ -85,7 +84,8 @@ void LoadPeoplePictures() {
   InspireBIndex = InspireBTable;
   // There is no ic1: slot k holds ic(k+1) for k = 1 to 34.
   InspireCFrames[0] = LoadImageFile("incbin::ic0.png");
-  for (int k = 1; k <= 34; ++k) InspireCFrames[size_t(k)] = LoadImageFile("incbin::ic" + std::to_string(k + 1) + ".png");
+  for (int k = 1; k <= 34; ++k)
+    InspireCFrames[size_t(k)] = LoadImageFile("incbin::ic" + std::to_string(k + 1) + ".png");
   InspireCIndex = MakeInspireCTable();
 }
 

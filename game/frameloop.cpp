@@ -132,8 +132,8 @@ void OffScreenPass() {
   const int32_t chefW = ImagePixelWidth(ChefBodyImage), chefH = ImagePixelHeight(ChefBodyImage);
   for (int32_t i = 0; i < PeopleCount; ++i) {
     PersonRef p = People[size_t(i)];
-    const bool gone =
-        p->Safe == 0 && !OnScreen(TruncInt(double(p->x) - 300), TruncInt(double(p->y) - 300), bodyW + 600, bodyH + 600, 1);
+    const bool gone = p->Safe == 0 && !OnScreen(TruncInt(double(p->x) - 300), TruncInt(double(p->y) - 300), bodyW + 600,
+                                                bodyH + 600, 1);
     if (gone && p->Ownership > -1 && RandomInt(1, 3) > 1) {
       // A chef who owns a box turns back to it, two times in three, and walks back fast.
       p->Safe = 1;

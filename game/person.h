@@ -14,9 +14,9 @@
 
 class THat {
  public:
-  int32_t Owner = 0;  // index in People of the person the hat belongs to
+  int32_t Owner = 0;     // index in People of the person the hat belongs to
   int32_t On = HatWorn;  // HatWorn, HatOff, or HatFalling (a toque let go)
-  int32_t x = 0;      // position of a falling toque
+  int32_t x = 0;         // position of a falling toque
   int32_t y = 0;
 };
 
@@ -33,9 +33,9 @@ class TPerson {
 
   float x = 0.0f;  // top-left corner of the person's picture, world units
   float y = 0.0f;
-  int32_t Frame = 8;    // 0-7 walking, 8 standing; negative during animations
-  int32_t FrameIn = 0;  // 100 Hz ticks until Frame advances
-  ColorRef Color;       // favourite colour: hair and hat
+  int32_t Frame = 8;              // 0-7 walking, 8 standing; negative during animations
+  int32_t FrameIn = 0;            // 100 Hz ticks until Frame advances
+  ColorRef Color;                 // favourite colour: hair and hat
   std::vector<TOpinion> Opinion;  // filled from slot 0 upward, never emptied
   std::shared_ptr<THat> MyHat;
   int32_t ID = 0;
@@ -43,9 +43,9 @@ class TPerson {
   float throwY = 0.0f;
   int32_t Angle = 0;  // walking direction in degrees, 0 right, 90 down
   int32_t Hairstyle = 0;
-  int32_t Mood = 0;          // 0-69, 35 neutral
-  int32_t GettingHat = -1;   // Works slot of the box he fetches a new hat from; -2 had one
-  int32_t LossValue = -1;    // the mood a lost box imposes; -1 none
+  int32_t Mood = 0;         // 0-69, 35 neutral
+  int32_t GettingHat = -1;  // Works slot of the box he fetches a new hat from; -2 had one
+  int32_t LossValue = -1;   // the mood a lost box imposes; -1 none
   float LossRetention = 0.0f;
   int32_t LossChangeIn = 0;  // 4 Hz ticks to the next weakening of the loss
   int32_t Chef = ChefNone;   // ChefNone (a fan), ChefInspired, or ChefBorn (with a toque)
@@ -55,9 +55,9 @@ class TPerson {
   int32_t Following = -1;    // People index of the fan whose hat he is after
   int32_t Destination = -1;  // Works slot of the box he carries a hat to
   int32_t BestFind = 0;
-  int32_t InspiredBy = -1;   // ID of the box that inspires this fan
-  int32_t Safe = 0;          // 1 while a chef is brought back from far away
-  ColorRef InspiredC;        // the inspiring box's Mix, while inspired
+  int32_t InspiredBy = -1;  // ID of the box that inspires this fan
+  int32_t Safe = 0;         // 1 while a chef is brought back from far away
+  ColorRef InspiredC;       // the inspiring box's Mix, while inspired
 
   // A new person just outside an edge of the visible world, heading inward.
   static PersonRef New();

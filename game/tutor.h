@@ -27,11 +27,11 @@ class TTutor {
   TimerRef TextTimer;  // 10 Hz: paces the messages
   int64_t LastTextTicks = 0;
   std::array<QueueRef, QueueSlots> Queue;  // in the order added; a slot is never emptied again
-  int32_t q = 0;        // finished messages that were not hints: the script's progress
-  int32_t r = 0;        // the current message's slot
-  int32_t NextIn = -1;  // ticks left for the current message
-  int32_t Idle = -1;    // ticks with nothing shown since the last non-hint message was added
-  int32_t as = 0;       // 1 once the remark about throwing chefs has been made
+  int32_t q = 0;                           // finished messages that were not hints: the script's progress
+  int32_t r = 0;                           // the current message's slot
+  int32_t NextIn = -1;                     // ticks left for the current message
+  int32_t Idle = -1;                       // ticks with nothing shown since the last non-hint message was added
+  int32_t as = 0;                          // 1 once the remark about throwing chefs has been made
 
   // A tutor with an empty queue and its 10 Hz timer started.
   static std::shared_ptr<TTutor> New();

@@ -20,16 +20,16 @@ class TWork {
   static constexpr int32_t height = 185;
   static constexpr int32_t Slots = 256;
 
-  int32_t Active = 1;  // 0 once deleted: the slot in Works is free again
+  int32_t Active = 1;                       // 0 once deleted: the slot in Works is free again
   std::array<ColorRef, Slots> Ingredients;  // the very colours added, not copies
-  ColorRef Mix;            // one object for the box's life, overwritten in place
-  int32_t Capacity = 0;    // 20 to 70 at creation
-  int32_t NextIng = 0;     // ingredients held
-  int32_t x = 0;           // top-left corner, world units
+  ColorRef Mix;                             // one object for the box's life, overwritten in place
+  int32_t Capacity = 0;                     // 20 to 70 at creation
+  int32_t NextIng = 0;                      // ingredients held
+  int32_t x = 0;                            // top-left corner, world units
   int32_t y = 0;
   int32_t Locked = LockOpen;  // LockOpen, LockFinalized or LockFull
-  int32_t ID = 0;          // serial number over the whole game
-  int32_t Protected = 0;   // 1 for the boxes the game makes itself
+  int32_t ID = 0;             // serial number over the whole game
+  int32_t Protected = 0;      // 1 for the boxes the game makes itself
 
   // A new box: draws its capacity and takes the next ID.
   static WorkRef New();

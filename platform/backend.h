@@ -51,7 +51,7 @@ struct DrawCall {
   uint8_t Alpha = 255;
   int Blend = BlendAlphaTest;
   float Rotation = 0, ScaleX = 1, ScaleY = 1;
-  Quad Corners;  // the local box's corners (0,0), (w,0), (w,h), (0,h) in window pixels
+  Quad Corners;         // the local box's corners (0,0), (w,0), (w,h), (0,h) in window pixels
   Transform Placement;  // maps local points to window pixels (glyphs are laid out along it)
 };
 

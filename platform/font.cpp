@@ -18,8 +18,8 @@ void CopyBitmap(const FT_Bitmap& bitmap, int pad, Glyph& glyph) {
   for (unsigned row = 0; row < bitmap.rows; ++row) {
     const unsigned char* line = bitmap.buffer + ptrdiff_t(row) * bitmap.pitch;
     for (unsigned col = 0; col < bitmap.width; ++col) {
-      uint8_t value = bitmap.pixel_mode == FT_PIXEL_MODE_MONO ? ((line[col / 8] >> (7 - col % 8)) & 1) * 255
-                                                               : line[col];
+      uint8_t value =
+          bitmap.pixel_mode == FT_PIXEL_MODE_MONO ? ((line[col / 8] >> (7 - col % 8)) & 1) * 255 : line[col];
       glyph.Alpha[size_t(row + unsigned(pad)) * size_t(glyph.W) + col + unsigned(pad)] = value;
     }
   }

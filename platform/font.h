@@ -25,7 +25,7 @@ struct Glyph {
 
 struct Font {
   int LineHeight = 0;
-  bool Smooth = false;  // filtered and mipmapped when drawn
+  bool Smooth = false;            // filtered and mipmapped when drawn
   std::array<Glyph, 256> Glyphs;  // by Latin-1 character code
 };
 using FontRef = std::shared_ptr<Font>;

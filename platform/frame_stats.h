@@ -85,7 +85,7 @@ class FrameStats {
   double workEndMs_ = 0;
   FrameFigures all_;
   std::vector<Part> parts_;
-  int part_ = -1;  // the part frames are counted in, -1 none
+  int part_ = -1;            // the part frames are counted in, -1 none
   bool shownAny_ = false;    // a frame was shown on some screen
   bool changing_ = false;    // a screen opened after one that showed frames; its first is awaited
   double lastShownMs_ = 0;   // wall time of the last frame shown

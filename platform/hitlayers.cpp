@@ -22,9 +22,9 @@ struct Shape {
   double Vx = 0, Vy = 0, V0 = 0;  // v = Vx*x + Vy*y + V0
   double W = 0, H = 0;            // covered: 0 <= u < W and 0 <= v < H
   const Image* Mask = nullptr;
-  const Image::Coverage* Opaque = nullptr;  // the mask's covered pixels, counted
-  bool AxisAligned = false;  // and unmasked: it covers every cell of its range
-  bool UnitScale = false;    // axis-aligned at scale 1 or mirrored: one cell per mask pixel
+  const Image::Coverage* Opaque = nullptr;       // the mask's covered pixels, counted
+  bool AxisAligned = false;                      // and unmasked: it covers every cell of its range
+  bool UnitScale = false;                        // axis-aligned at scale 1 or mirrored: one cell per mask pixel
   int MinX = 0, MinY = 0, MaxX = -1, MaxY = -1;  // inclusive; empty when Min > Max
   HitId Id = nullptr;
 
@@ -265,11 +265,11 @@ bool Overlap(const Shape& a, const Shape& b) {
 // One layer: shapes oldest first, and a coarse grid over them (a Spatial
 // Partition) so a query looks only at shapes near it. A full layer of the last
 // stages holds a thousand boxes; a query near one of them sees a handful.
-constexpr int BucketShift = 8;                        // grid squares of 256 units
-constexpr int GridReach = 8192;                       // the grid covers -8192 .. 8191 both ways
+constexpr int BucketShift = 8;                          // grid squares of 256 units
+constexpr int GridReach = 8192;                         // the grid covers -8192 .. 8191 both ways
 constexpr int GridSide = 2 * GridReach >> BucketShift;  // 64 squares a side
-constexpr int64_t MaxBucketsPerShape = 64;            // larger shapes are kept on a list of their own
-constexpr size_t LinearScanBelow = 32;                // small layers are simply scanned
+constexpr int64_t MaxBucketsPerShape = 64;              // larger shapes are kept on a list of their own
+constexpr size_t LinearScanBelow = 32;                  // small layers are simply scanned
 
 int64_t BucketSpan(const Shape& s) {
   return ((int64_t(s.MaxX >> BucketShift) - (s.MinX >> BucketShift)) + 1) *

@@ -541,8 +541,10 @@ TEST_F(ChefsLongRun, TheLinksBetweenChefsHatsFansAndBoxesHoldEveryFrame) {
       newHats += gettingHat[size_t(i)] > -1 && p.GettingHat == -2;
     }
   }
-  std::printf("thefts %d, deliveries %d, hats taken back %d, hats lifted %d, people flung %d, inspirations %d, "
-              "new hats %d\n", thefts, deliveries, takenBack, lifted, flung, inspired, newHats);
+  std::printf(
+      "thefts %d, deliveries %d, hats taken back %d, hats lifted %d, people flung %d, inspirations %d, "
+      "new hats %d\n",
+      thefts, deliveries, takenBack, lifted, flung, inspired, newHats);
   EXPECT_GT(thefts, 10);
   EXPECT_GT(deliveries, 3);
   EXPECT_GT(takenBack, 3);

@@ -94,7 +94,7 @@ TEST_F(FrameStatsTest, EachNamedPartHasItsOwnFiguresInTheOrderFirstNamed) {
   Frame(2, 1);
   Frame(6, 2);
   NameFramePart("stage 1");
-  Frame(30, 25);  // late
+  Frame(30, 25);             // late
   NameFramePart("stage 0");  // a part named again goes on counting where it was
   Frame(10, 3);
   NameFramePart("closing scene");

@@ -16,7 +16,8 @@ ImageRef Picture(int w, int h, int x0, int y0, int x1, int y1, uint8_t outside =
   image->Pixels.assign(size_t(w) * size_t(h) * 4, 255);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
-      if (!(x >= x0 && x < x1 && y >= y0 && y < y1)) image->Pixels[(size_t(y) * size_t(w) + size_t(x)) * 4 + 3] = outside;
+      if (!(x >= x0 && x < x1 && y >= y0 && y < y1))
+        image->Pixels[(size_t(y) * size_t(w) + size_t(x)) * 4 + 3] = outside;
   return image;
 }
 

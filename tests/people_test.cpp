@@ -236,7 +236,7 @@ TEST_F(People_, AMoodPicksItsFace) {
 TEST_F(People_, BoxContactPushesAFanOutBoxByBox) {
   PersonRef p = Fan(0, 0, 0);
   p->FrameIn = 50;
-  FrameTime = 0.0f;  // no walking: only the push
+  FrameTime = 0.0f;               // no walking: only the push
   WorkRef box = Box(0, 50, 100);  // x + 97 >= 50, x + 183 <= 330, y < 100 - 30
   Act(*p);
   EXPECT_EQ(p->y, 100 - 174);
@@ -248,7 +248,7 @@ TEST_F(People_, BoxContactPushesAFanOutBoxByBox) {
   Works[0] = nullptr;
   Box(1, -100, 200);
   Box(2, 150, 100);  // x + 97 < 150: out to the left, x = -44
-  Act(*q);            // then for the first box: y < 200 + 114, so in front of it, y = 314
+  Act(*q);           // then for the first box: y < 200 + 114, so in front of it, y = 314
   EXPECT_EQ(q->x, -44);
   EXPECT_EQ(q->y, 314);
 }
@@ -272,8 +272,8 @@ TEST_F(People_, PaceFollowsTheMood) {
     double Distance;
   };
   // 35 +- 11 walks at full speed, 47 at 0.8, 10 at half speed, 60 stands while patient.
-  for (Case c : {Case{24, 10, 1.5}, Case{46, 10, 1.5}, Case{47, 10, 1.5 * 0.8f}, Case{10, 10, 0.75},
-                 Case{60, 10, 0.0}, Case{60, 0, 1.5}}) {
+  for (Case c : {Case{24, 10, 1.5}, Case{46, 10, 1.5}, Case{47, 10, 1.5 * 0.8f}, Case{10, 10, 0.75}, Case{60, 10, 0.0},
+                 Case{60, 0, 1.5}}) {
     PersonRef p = Fan(-100, -300, 0);
     Works.fill(nullptr);
     WorkRef box = Box(0, 200, 0);  // in sight, but not in the wedge ahead
@@ -356,7 +356,7 @@ TEST_F(People_, AHeldFanKeepsHisMood) {
   Mouse->Clicked = p.get();
   Act(*p);
   EXPECT_EQ(p->Mood, 60);
-  EXPECT_TRUE(DrawnImage(Faces[1]));  // a held fan shows the second face
+  EXPECT_TRUE(DrawnImage(Faces[1]));                                       // a held fan shows the second face
   EXPECT_TRUE(HitRect(0, -200, 280, 510, LayerGrab, 0, nullptr).empty());  // and registers nothing
 }
 

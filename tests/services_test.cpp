@@ -31,10 +31,10 @@ TEST_F(Services, SixtyOnTimeFramesTakeExactlyOneSecond) {
 }
 
 TEST_F(Services, ALateFrameIsFollowedByAFullPeriod) {
-  PresentFrame();                   // deadline 16
-  backend.AdvanceMs(50);            // the next frame's work overruns its deadline
+  PresentFrame();         // deadline 16
+  backend.AdvanceMs(50);  // the next frame's work overruns its deadline
   int64_t before = backend.NowMs();
-  PresentFrame();                   // late: no sleep, deadline restarts from now
+  PresentFrame();  // late: no sleep, deadline restarts from now
   EXPECT_EQ(backend.NowMs(), before);
   PresentFrame();
   int64_t gap = backend.NowMs() - before;

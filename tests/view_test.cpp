@@ -61,10 +61,10 @@ TEST_F(WorldView, EdgesTouchingCountAsVisible) {
   Scale = 0.5f;
   EXPECT_EQ(OnScreen(-1024 - 50, 0, 50, 10, 1), 1);  // right edge exactly on the left border
   EXPECT_EQ(OnScreen(-1024 - 51, 0, 50, 10, 1), 0);
-  EXPECT_EQ(OnScreen(1024, 0, 50, 10, 1), 1);         // left edge on the right border
+  EXPECT_EQ(OnScreen(1024, 0, 50, 10, 1), 1);          // left edge on the right border
   EXPECT_EQ(OnScreen(-1024, -768, 2048, 1536, 0), 1);  // exactly the whole view
   EXPECT_EQ(OnScreen(-1024, -768, 2049, 1536, 0), 0);
-  EXPECT_EQ(OnScreen(0, 760, 10, 10, 0), 0);           // wholly inside needs the bottom in view too
+  EXPECT_EQ(OnScreen(0, 760, 10, 10, 0), 0);  // wholly inside needs the bottom in view too
   EXPECT_EQ(OnScreen(0, 758, 10, 10, 0), 1);
 }
 
@@ -102,7 +102,7 @@ TEST_F(WorldView, MessageBarsAreCentredAndRegisteredInWorldUnits) {
   EXPECT_EQ(drawn[0].X, float(512 - w1 / 2));
   EXPECT_EQ(drawn[0].W, float(w1));
   EXPECT_EQ(drawn[0].R, 255);
-  EXPECT_EQ(drawn[1].W, 0);                // an empty line's bar shows nothing
+  EXPECT_EQ(drawn[1].W, 0);  // an empty line's bar shows nothing
   EXPECT_EQ(drawn[2].Text, line1);
   EXPECT_EQ(drawn[2].R, 0);
   // The bar's world rectangle starts at int((-w1 / 2) / Scale) at the top of the view.

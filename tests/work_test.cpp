@@ -39,12 +39,10 @@ TEST_F(WorkMix, FewHatsGiveADarkAverageThatBrightensPastIt) {
     int mr, mg, mb;
   };
   const Case cases[] = {
-      {1, 200, 100, 50, 45, 22, 11},     // factor 0.225 for one hat
-      {1, 255, 255, 255, 57, 57, 57},
-      {2, 200, 0, 0, 65, 0, 0},          // trunc(400 x (1.2 - 12/17) / 3)
-      {50, 255, 255, 255, 253, 253, 253},
-      {52, 255, 255, 255, 255, 255, 255},  // 255.42, truncated
-      {60, 255, 255, 255, 255, 255, 255},  // 260, clamped
+      {1, 200, 100, 50, 45, 22, 11},                                           // factor 0.225 for one hat
+      {1, 255, 255, 255, 57, 57, 57},     {2, 200, 0, 0, 65, 0, 0},            // trunc(400 x (1.2 - 12/17) / 3)
+      {50, 255, 255, 255, 253, 253, 253}, {52, 255, 255, 255, 255, 255, 255},  // 255.42, truncated
+      {60, 255, 255, 255, 255, 255, 255},                                      // 260, clamped
   };
   for (const Case& c : cases) {
     WorkRef w = BoxWith(c.hats, TColor::Get(c.r, c.g, c.b));
@@ -64,7 +62,7 @@ TEST_F(WorkMix, CopiesWeighTheBlendButRaiseFullnessByOne) {
   EXPECT_NE(w->Ingredients[3], c);
   EXPECT_EQ(w->NextIng, 3);
   EXPECT_EQ(w->Capacity, 32);
-  EXPECT_EQ(w->Mix, mix);  // overwritten in place
+  EXPECT_EQ(w->Mix, mix);    // overwritten in place
   EXPECT_EQ(w->Mix->R, 80);  // 600 x (1.2 - 12/18) / 4, from K = 3
   EXPECT_EQ(w->Mix->G, 40);
 }

@@ -216,11 +216,11 @@ void X11Backend::CreateWindow(int x, int y, int w, int h, bool fullScreen) {
   attributes.background_pixel = 0;
   attributes.border_pixel = 0;
   attributes.override_redirect = fullScreen ? True : False;  // no frame, no window manager placement
-  attributes.event_mask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
-                          PointerMotionMask | FocusChangeMask | StructureNotifyMask | ExposureMask;
-  window_ = XCreateWindow(display_, root, x, y, unsigned(w), unsigned(h), 0, visual_->depth, InputOutput,
-                          visual_->visual, CWColormap | CWBackPixel | CWBorderPixel | CWOverrideRedirect | CWEventMask,
-                          &attributes);
+  attributes.event_mask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                          FocusChangeMask | StructureNotifyMask | ExposureMask;
+  window_ =
+      XCreateWindow(display_, root, x, y, unsigned(w), unsigned(h), 0, visual_->depth, InputOutput, visual_->visual,
+                    CWColormap | CWBackPixel | CWBorderPixel | CWOverrideRedirect | CWEventMask, &attributes);
   XStoreName(display_, window_, "Chromelly");
   XClassHint classHint{};
   char className[] = "Chromelly";
@@ -268,8 +268,8 @@ void X11Backend::GrabInput() {
   const unsigned int pointerEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
   const int64_t giveUp = MonotonicMs() + kGrabWaitMs;
   // Another client (a menu, the window manager) may hold the pointer for a moment.
-  while (XGrabPointer(display_, window_, True, pointerEvents, GrabModeAsync, GrabModeAsync, window_,
-                      NullCursor(), CurrentTime) != GrabSuccess) {
+  while (XGrabPointer(display_, window_, True, pointerEvents, GrabModeAsync, GrabModeAsync, window_, NullCursor(),
+                      CurrentTime) != GrabSuccess) {
     if (MonotonicMs() > giveUp) break;
     SleepForMs(10);
   }

@@ -64,11 +64,8 @@ void Translate(EventTarget& target, XEvent& event, InputState& input) {
         input.ReleaseKey(KeyEscape);
       }
       break;
-    case MappingNotify:
-      XRefreshKeyboardMapping(&event.xmapping);
-      break;
-    default:
-      break;
+    case MappingNotify: XRefreshKeyboardMapping(&event.xmapping); break;
+    default: break;
   }
 }
 

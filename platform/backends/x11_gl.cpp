@@ -21,8 +21,8 @@ std::vector<uint8_t> HalveAlpha(const std::vector<uint8_t>& src, int w, int h, i
     const int y0 = std::min(2 * y, h - 1), y1 = std::min(2 * y + 1, h - 1);
     for (int x = 0; x < nw; ++x) {
       const int x0 = std::min(2 * x, w - 1), x1 = std::min(2 * x + 1, w - 1);
-      const int sum = src[size_t(y0) * w + x0] + src[size_t(y0) * w + x1] + src[size_t(y1) * w + x0] +
-                      src[size_t(y1) * w + x1];
+      const int sum =
+          src[size_t(y0) * w + x0] + src[size_t(y0) * w + x1] + src[size_t(y1) * w + x0] + src[size_t(y1) * w + x1];
       dst[size_t(y) * nw + x] = uint8_t((sum + 2) / 4);
     }
   }
@@ -182,15 +182,10 @@ void GlPainter::Draw(const DrawCall& call) {
       glDisable(GL_TEXTURE_2D);
   }
   switch (call.What) {
-    case DrawCall::Kind::Rect:
-      Quad4(call.Corners.P, false);
-      break;
-    case DrawCall::Kind::Oval:
-      Oval(call.Corners);
-      break;
+    case DrawCall::Kind::Rect: Quad4(call.Corners.P, false); break;
+    case DrawCall::Kind::Oval: Oval(call.Corners); break;
     case DrawCall::Kind::Image:
-      if (!call.Picture || call.Picture->Width <= 0 || call.Picture->Height <= 0 || !BindPicture(*call.Picture))
-        return;
+      if (!call.Picture || call.Picture->Width <= 0 || call.Picture->Height <= 0 || !BindPicture(*call.Picture)) return;
       Quad4(call.Corners.P, true);
       break;
     case DrawCall::Kind::Text: {

@@ -3,7 +3,6 @@
 
 #include "platform/backends/x11_xlib.h"
 
-
 // Virtual-key code for an X key symbol; 0 for keys the game has no code for.
 int VirtualKeyFor(unsigned long sym) {
   if (sym >= XK_a && sym <= XK_z) return int(sym - XK_a) + 'A';
@@ -13,11 +12,16 @@ int VirtualKeyFor(unsigned long sym) {
   if (sym >= XK_KP_0 && sym <= XK_KP_9) return int(sym - XK_KP_0) + 96;
   switch (sym) {
     case XK_BackSpace: return 8;
-    case XK_Tab: case XK_ISO_Left_Tab: return 9;
-    case XK_Return: case XK_KP_Enter: return 13;
-    case XK_Shift_L: case XK_Shift_R: return 16;
-    case XK_Control_L: case XK_Control_R: return 17;
-    case XK_Alt_L: case XK_Alt_R: return 18;
+    case XK_Tab:
+    case XK_ISO_Left_Tab: return 9;
+    case XK_Return:
+    case XK_KP_Enter: return 13;
+    case XK_Shift_L:
+    case XK_Shift_R: return 16;
+    case XK_Control_L:
+    case XK_Control_R: return 17;
+    case XK_Alt_L:
+    case XK_Alt_R: return 18;
     case XK_Pause: return 19;
     case XK_Caps_Lock: return 20;
     case XK_Escape: return 27;

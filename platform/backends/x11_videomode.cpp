@@ -48,8 +48,8 @@ bool SwitchVideoMode(Display* display, int screen, int width, int height, std::s
   int best = -1;
   for (int i = 0; i < count; ++i) {
     if (modes[i]->hdisplay != width || modes[i]->vdisplay != height) continue;
-    if (best < 0 || std::abs(RefreshOf(*modes[i]) - kPreferredRefreshHz) <
-                        std::abs(RefreshOf(*modes[best]) - kPreferredRefreshHz))
+    if (best < 0 ||
+        std::abs(RefreshOf(*modes[i]) - kPreferredRefreshHz) < std::abs(RefreshOf(*modes[best]) - kPreferredRefreshHz))
       best = i;
   }
   XF86VidModeModeInfo wanted{};

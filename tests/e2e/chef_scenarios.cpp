@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <iterator>
 #include <map>
@@ -85,8 +85,8 @@ class Watch {
     } else if (kind == "chef") {
       int id = 0;
       ChefAt c;
-      in >> id >> word >> c.X >> c.Y >> word >> c.Toque >> word >> c.Following >> word >> c.Carrying >> word >> c.FanX >>
-          c.FanY;
+      in >> id >> word >> c.X >> c.Y >> word >> c.Toque >> word >> c.Following >> word >> c.Carrying >> word >>
+          c.FanX >> c.FanY;
       if (in) chefs_[id] = c;
     } else if (kind == "mouse") {
       // The last line of a frame's report: the chefs reported before it are all there are.
@@ -114,8 +114,7 @@ Box OnScreen(const Watch& w, double x, double y, double width, double height) {
 double ShareOf(const ScreenReader& screen, const Box& b, const Rgb& c) {
   int near = 0, all = 0;
   for (int y = std::max(b.Y, 0); y < std::min(b.Y + b.H, kFrameH); y += 3)
-    for (int x = std::max(b.X, 0); x < std::min(b.X + b.W, kFrameW); x += 3, ++all)
-      near += Near(screen.At(x, y), c, 1);
+    for (int x = std::max(b.X, 0); x < std::min(b.X + b.W, kFrameW); x += 3, ++all) near += Near(screen.At(x, y), c, 1);
   return all ? double(near) / all : 0.0;
 }
 
@@ -126,8 +125,7 @@ bool ShowsNewColour(const ScreenReader& screen, const Watch& w, const Added& a, 
   const Box inside = OnScreen(w, a.X + 10, a.Y + 10, 260, 165);
   const double now = ShareOf(screen, inside, a.To), before = ShareOf(screen, inside, a.From);
   seen = "box " + std::to_string(a.Slot) + " at " + DescribeBox(inside) + ": " + std::to_string(int(now * 100)) +
-         "% in " + Describe(a.To) + ", " + std::to_string(int(before * 100)) + "% in the old " +
-         Describe(a.From);
+         "% in " + Describe(a.To) + ", " + std::to_string(int(before * 100)) + "% in the old " + Describe(a.From);
   return now >= 0.33 && before < now / 2;
 }
 
@@ -136,8 +134,7 @@ bool ShowsNewColour(const ScreenReader& screen, const Watch& w, const Added& a, 
 // fan, whose hair has the same colour.
 // Where a chef holds a hat (drawn 55 right of his corner and 260 below it), with a margin.
 Box Hands(const Watch& w, const ChefAt& c) { return OnScreen(w, c.X + 55 - 30, c.Y + 260 - 30, 280 + 60, 91 + 60); }
-bool ShowsHatInHands(const ScreenReader& screen, const Watch& w, const ChefAt& c, const Rgb& hat,
-                     std::string& seen) {
+bool ShowsHatInHands(const ScreenReader& screen, const Watch& w, const ChefAt& c, const Rgb& hat, std::string& seen) {
   const Box hands = Hands(w, c);
   int samples = 0;
   for (const Patch& p : ColouredPatches(screen, hands, 10))
@@ -165,45 +162,47 @@ struct Sightings {
 };
 void LookAtChefs(Checks& checks, ScreenReader& screen, Watch& watch, Sightings& s, const std::string& shots,
                  int timeoutMs, const std::function<bool()>& enough) {
-  WaitUntil([&] {
-    watch.Read();
-    for (; s.TheftsRead < watch.Thefts.size(); ++s.TheftsRead)
-      s.Carrying[watch.Thefts[s.TheftsRead].Chef] = {watch.Thefts[s.TheftsRead]};
-    // Up to five looks at each theft, in five frames: people walking in front of him may hide the hat.
-    for (auto t = s.Carrying.begin(); t != s.Carrying.end();) {
-      Sightings::Looking& l = t->second;
-      const ChefAt& c = watch.Chefs[t->first];
-      const bool still = c.Carrying == l.What.Fan;
-      if (still && (!FarFromTheFan(c) || !WhollyInView(Hands(watch, c)) || l.LastFrame == watch.Frames())) {
-        ++t;
-        continue;
-      }
-      bool done = !still;
-      if (still) {
-        screen.Snapshot();
-        std::string seen;
-        const bool shown = ShowsHatInHands(screen, watch, c, l.What.Hat, seen);
-        std::printf("  (chef %d: %s)\n", t->first, seen.c_str());
-        if (shown && s.Thefts++ == 0) Screenshot(checks, shots + "_theft.png");
-        s.LastTheft = "chef " + std::to_string(t->first) + ", " + seen;
-        l.LastFrame = watch.Frames();
-        done = shown || ++l.Looks == 5;
-      }
-      t = done ? s.Carrying.erase(t) : std::next(t);
-    }
-    for (; s.DeliveriesRead < watch.Deliveries.size(); ++s.DeliveriesRead) {
-      const Added& d = watch.Deliveries[s.DeliveriesRead];
-      std::string seen;
-      // The box shows its new colour from the next frame. Two colours 3 apart in a channel are told
-      // apart within 1: one that changed less cannot show the change.
-      if (Apart(d.From, d.To) >= 3 &&
-          WaitUntil([&] { return screen.Snapshot(), ShowsNewColour(screen, watch, d, seen); }, 1500) &&
-          s.Deliveries++ == 0)
-        Screenshot(checks, shots + "_delivery.png");
-      s.LastDelivery = "chef " + std::to_string(d.Chef) + ", " + seen;
-    }
-    return enough();
-  }, timeoutMs);
+  WaitUntil(
+      [&] {
+        watch.Read();
+        for (; s.TheftsRead < watch.Thefts.size(); ++s.TheftsRead)
+          s.Carrying[watch.Thefts[s.TheftsRead].Chef] = {watch.Thefts[s.TheftsRead]};
+        // Up to five looks at each theft, in five frames: people walking in front of him may hide the hat.
+        for (auto t = s.Carrying.begin(); t != s.Carrying.end();) {
+          Sightings::Looking& l = t->second;
+          const ChefAt& c = watch.Chefs[t->first];
+          const bool still = c.Carrying == l.What.Fan;
+          if (still && (!FarFromTheFan(c) || !WhollyInView(Hands(watch, c)) || l.LastFrame == watch.Frames())) {
+            ++t;
+            continue;
+          }
+          bool done = !still;
+          if (still) {
+            screen.Snapshot();
+            std::string seen;
+            const bool shown = ShowsHatInHands(screen, watch, c, l.What.Hat, seen);
+            std::printf("  (chef %d: %s)\n", t->first, seen.c_str());
+            if (shown && s.Thefts++ == 0) Screenshot(checks, shots + "_theft.png");
+            s.LastTheft = "chef " + std::to_string(t->first) + ", " + seen;
+            l.LastFrame = watch.Frames();
+            done = shown || ++l.Looks == 5;
+          }
+          t = done ? s.Carrying.erase(t) : std::next(t);
+        }
+        for (; s.DeliveriesRead < watch.Deliveries.size(); ++s.DeliveriesRead) {
+          const Added& d = watch.Deliveries[s.DeliveriesRead];
+          std::string seen;
+          // The box shows its new colour from the next frame. Two colours 3 apart in a channel are told
+          // apart within 1: one that changed less cannot show the change.
+          if (Apart(d.From, d.To) >= 3 &&
+              WaitUntil([&] { return screen.Snapshot(), ShowsNewColour(screen, watch, d, seen); }, 1500) &&
+              s.Deliveries++ == 0)
+            Screenshot(checks, shots + "_delivery.png");
+          s.LastDelivery = "chef " + std::to_string(d.Chef) + ", " + seen;
+        }
+        return enough();
+      },
+      timeoutMs);
 }
 
 // Moves the game's cursor to the world point `where` gives, asked again before every move since a chef
@@ -219,7 +218,12 @@ bool CursorTo(Checks& checks, Watch& watch, const std::function<std::pair<int, i
   return false;
 }
 bool CursorTo(Checks& checks, Watch& watch, int x, int y) {
-  return CursorTo(checks, watch, [=] { return std::pair{x, y}; }, 0);
+  return CursorTo(
+      checks, watch,
+      [=] {
+        return std::pair{x, y};
+      },
+      0);
 }
 
 // World units of a screen pixel.
@@ -244,8 +248,8 @@ int RunChefs(const std::string& hookPath, const std::string& shots) {
     return checks.Finish();
   Watch watch(game);
   const bool reported = WaitUntil([&] { return watch.Read(), std::abs(watch.Scale - 0.58) < 0.001; }, 15000);
-  if (!checks.Expect(reported, "the watch reports the cursor at the chefs' zoom, 0.58 (" +
-                                   std::to_string(watch.Scale) + ")"))
+  if (!checks.Expect(reported,
+                     "the watch reports the cursor at the chefs' zoom, 0.58 (" + std::to_string(watch.Scale) + ")"))
     return checks.Finish();
 
   // While the titles run, the first chef takes hats and brings them to his box, the game's own.
@@ -297,8 +301,8 @@ int RunChefs(const std::string& hookPath, const std::string& shots) {
     if (!CursorTo(checks, watch, toque, 100)) continue;
     watch.FreshMouse();
     const auto [x, y] = toque();
-    Xdotool(checks, "mousemove_relative -- " + std::to_string(x - watch.MouseX) + " " + std::to_string(y - watch.MouseY) +
-                        " mousedown 1");
+    Xdotool(checks, "mousemove_relative -- " + std::to_string(x - watch.MouseX) + " " +
+                        std::to_string(y - watch.MouseY) + " mousedown 1");
     PauseMs(150);
     watch.FreshMouse();
     const ChefAt c = watch.Chefs[chef];
@@ -317,7 +321,8 @@ int RunChefs(const std::string& hookPath, const std::string& shots) {
   // puff (120, 90 in its picture) comes over the middle of the black box, staying over the box; where the
   // puff covers the box, people walking over it leave most of the box black.
   const int offX = watch.OffX, offY = watch.OffY;
-  const int dropX = boxX + 140 + std::clamp(-offX - 120, -110, 110), dropY = boxY + 92 + std::clamp(-offY - 90, -70, 70);
+  const int dropX = boxX + 140 + std::clamp(-offX - 120, -110, 110),
+            dropY = boxY + 92 + std::clamp(-offY - 90, -70, 70);
   const int left = std::max(dropX + offX + 40, boxX + 10), top = std::max(dropY + offY + 30, boxY + 10);
   const int right = std::min(dropX + offX + 200, boxX + 270), bottom = std::min(dropY + offY + 150, boxY + 175);
   const Box puff = OnScreen(watch, left, top, std::max(right - left, 0), std::max(bottom - top, 0));
@@ -333,9 +338,9 @@ int RunChefs(const std::string& hookPath, const std::string& shots) {
   const bool taken = WaitUntil([&] { return watch.Read(), !watch.Toques.empty(); }, 3000);
   if (checks.Expect(taken, "the toque let go over the box goes into it")) {
     const Added& t = watch.Toques.front();
-    checks.Expect(t.Chef == held && t.X == boxX && t.Y == boxY,
-                  "it is chef " + std::to_string(t.Chef) + "'s toque, in the box at " + std::to_string(t.X) + ", " +
-                      std::to_string(t.Y) + ", which he now owns");
+    checks.Expect(t.Chef == held && t.X == boxX && t.Y == boxY, "it is chef " + std::to_string(t.Chef) +
+                                                                    "'s toque, in the box at " + std::to_string(t.X) +
+                                                                    ", " + std::to_string(t.Y) + ", which he now owns");
     // From the next frame on.
     std::string what;
     const bool greyed = WaitUntil([&] { return screen.Snapshot(), ShowsNewColour(screen, watch, t, what); }, 1500);
@@ -352,13 +357,12 @@ int RunChefs(const std::string& hookPath, const std::string& shots) {
   // The chef without his toque takes the hats he likes to his new box; any chef's delivery will do.
   // A slow machine runs fewer frames a second: the chefs are given a minute of wall time.
   LookAtChefs(checks, screen, watch, seen, shots, 60000, [&] { return seen.Thefts > 0 && seen.Deliveries > 0; });
-  checks.Expect(seen.Thefts > 0, "a chef is seen with a stolen hat in his hands: " +
-                                     std::to_string(seen.Thefts) + " of " + std::to_string(watch.Thefts.size()) +
-                                     " thefts (last: " + seen.LastTheft + ")");
-  checks.Expect(seen.Deliveries > 0, "a chef's delivery is seen in the box's colour: " +
-                                         std::to_string(seen.Deliveries) + " of " +
-                                         std::to_string(watch.Deliveries.size()) + " deliveries (last: " +
-                                         seen.LastDelivery + ")");
+  checks.Expect(seen.Thefts > 0, "a chef is seen with a stolen hat in his hands: " + std::to_string(seen.Thefts) +
+                                     " of " + std::to_string(watch.Thefts.size()) + " thefts (last: " + seen.LastTheft +
+                                     ")");
+  checks.Expect(seen.Deliveries > 0,
+                "a chef's delivery is seen in the box's colour: " + std::to_string(seen.Deliveries) + " of " +
+                    std::to_string(watch.Deliveries.size()) + " deliveries (last: " + seen.LastDelivery + ")");
   for (const Added& d : watch.Deliveries)
     if (d.Chef == held && d.X == boxX && d.Y == boxY) {
       std::printf("  (chef %d has since brought a hat to the box his toque gave him)\n", held);

@@ -58,9 +58,8 @@ std::vector<uint8_t> ReadBytes(const char* path) {
 void ExpectAt(Checks& checks, const ScreenReader& screen, const ShownFrame& at, double fx, double fy, Rgb want,
               const std::string& what) {
   const Rgb got = screen.At(at.ScreenX(fx), at.ScreenY(fy));
-  checks.Expect(Near(got, want),
-                what + " at frame (" + std::to_string(int(fx)) + "," + std::to_string(int(fy)) + "): got " +
-                    Describe(got) + ", want " + Describe(want));
+  checks.Expect(Near(got, want), what + " at frame (" + std::to_string(int(fx)) + "," + std::to_string(int(fy)) +
+                                     "): got " + Describe(got) + ", want " + Describe(want));
 }
 
 // The windowed screen: a 560 x 370 frame shown one to one, with a picture uploaded in this context.
@@ -211,13 +210,13 @@ void CheckBars(Checks& checks, const ScreenReader& screen, const ShownFrame& at)
   for (int x : {0, screen.Width() / 2, screen.Width() - 1}) {
     for (int y : {0, at.OffsetY - 1, at.OffsetY + at.ShownH, screen.Height() - 1}) {
       const Rgb c = screen.At(x, y);
-      checks.Expect(Near(c, kBlack, 0), "black bar at screen (" + std::to_string(x) + "," + std::to_string(y) +
-                                            "): got " + Describe(c));
+      checks.Expect(Near(c, kBlack, 0),
+                    "black bar at screen (" + std::to_string(x) + "," + std::to_string(y) + "): got " + Describe(c));
     }
     for (int y : {at.OffsetY, at.OffsetY + at.ShownH - 1}) {
       const Rgb c = screen.At(x, y);
-      checks.Expect(Near(c, kWhite, 0), "frame edge at screen (" + std::to_string(x) + "," + std::to_string(y) +
-                                            "): got " + Describe(c));
+      checks.Expect(Near(c, kWhite, 0),
+                    "frame edge at screen (" + std::to_string(x) + "," + std::to_string(y) + "): got " + Describe(c));
     }
   }
 }

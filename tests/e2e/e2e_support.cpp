@@ -39,8 +39,8 @@ bool Near(const Rgb& got, const Rgb& want, int tolerance) {
 }
 
 std::string DescribeBox(const Box& b) {
-  return "(" + std::to_string(b.X) + "," + std::to_string(b.Y) + " " + std::to_string(b.W) + "x" +
-         std::to_string(b.H) + ")";
+  return "(" + std::to_string(b.X) + "," + std::to_string(b.Y) + " " + std::to_string(b.W) + "x" + std::to_string(b.H) +
+         ")";
 }
 
 ShownFrame ShownFrame::Fit(int frameW, int frameH, int screenW, int screenH) {
@@ -81,8 +81,8 @@ int ScreenReader::Height() const { return DisplayHeight(display_, DefaultScreen(
 void ScreenReader::Snapshot() {
   if (image_) XDestroyImage(image_);
   XSync(display_, False);
-  image_ = XGetImage(display_, DefaultRootWindow(display_), 0, 0, unsigned(Width()), unsigned(Height()), AllPlanes,
-                     ZPixmap);
+  image_ =
+      XGetImage(display_, DefaultRootWindow(display_), 0, 0, unsigned(Width()), unsigned(Height()), AllPlanes, ZPixmap);
 }
 
 namespace {
@@ -281,16 +281,20 @@ bool StartToIntro(Checks& checks, GameProcess& game, ScreenReader& screen, Shown
   if (!checks.Expect(game.Started(), "the game starts as a child process")) return false;
   // Where OK's own colour shows, clear of its label: white while the pointer is elsewhere.
   constexpr int kOkSampleX = 244, kOkSampleY = 294;
-  WaitUntil([&] {
-    if (!game.Running()) return true;
-    intro = FindGameWindow(screen);
-    if (!intro.IsIntro()) return false;
-    screen.Snapshot();
-    return IsWhite(screen.At(intro.X + kOkSampleX, intro.Y + kOkSampleY));
-  }, 10000);
+  WaitUntil(
+      [&] {
+        if (!game.Running()) return true;
+        intro = FindGameWindow(screen);
+        if (!intro.IsIntro()) return false;
+        screen.Snapshot();
+        return IsWhite(screen.At(intro.X + kOkSampleX, intro.Y + kOkSampleY));
+      },
+      10000);
   game.Running();  // notes an ending for the message
-  return checks.Expect(intro.IsIntro(), "intro: a 560 x 370 window titled Chromelly with a white OK button shows "
-                                        "within 10 s (" + game.Ending() + ")");
+  return checks.Expect(intro.IsIntro(),
+                       "intro: a 560 x 370 window titled Chromelly with a white OK button shows "
+                       "within 10 s (" +
+                           game.Ending() + ")");
 }
 
 namespace {
@@ -318,23 +322,25 @@ bool WaitForGameScreen(Checks& checks, ScreenReader& screen, const std::string& 
   GameScreen at;
   double white = 0;
   const auto start = std::chrono::steady_clock::now();
-  const bool opened = WaitUntil([&] {
-    at.Window = FindGameWindow(screen);
-    if (!CoversScreen(screen, at.Window)) return false;
-    at.Frame = ShownFrame::Fit(kFrameW, kFrameH, at.Window.W, at.Window.H);
-    at.Frame.OffsetX += at.Window.X;
-    at.Frame.OffsetY += at.Window.Y;
-    screen.Snapshot();
-    white = WhiteShare(screen, at.Frame);
-    return white >= 0.9;
-  }, 10000);
+  const bool opened = WaitUntil(
+      [&] {
+        at.Window = FindGameWindow(screen);
+        if (!CoversScreen(screen, at.Window)) return false;
+        at.Frame = ShownFrame::Fit(kFrameW, kFrameH, at.Window.W, at.Window.H);
+        at.Frame.OffsetX += at.Window.X;
+        at.Frame.OffsetY += at.Window.Y;
+        screen.Snapshot();
+        white = WhiteShare(screen, at.Frame);
+        return white >= 0.9;
+      },
+      10000);
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
   if (shown) *shown = at;
   return checks.Expect(opened, how + " opens the game screen: a window of " + std::to_string(at.Window.W) + " x " +
-                                   std::to_string(at.Window.H) + " over the " + std::to_string(screen.Width()) +
-                                   " x " + std::to_string(screen.Height()) + " screen or its mode, its frame " +
-                                   std::to_string(int(white * 100)) + "% white, after " +
-                                   std::to_string(ms.count()) + " ms");
+                                   std::to_string(at.Window.H) + " over the " + std::to_string(screen.Width()) + " x " +
+                                   std::to_string(screen.Height()) + " screen or its mode, its frame " +
+                                   std::to_string(int(white * 100)) + "% white, after " + std::to_string(ms.count()) +
+                                   " ms");
 }
 
 bool StartToGameScreen(Checks& checks, GameProcess& game, ScreenReader& screen, GameScreen* shown) {

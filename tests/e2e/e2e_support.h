@@ -136,7 +136,8 @@ bool IsWhite(const Rgb& c);
 // Runs xdotool; a failed command is a failed check.
 void Xdotool(Checks& checks, const std::string& arguments);
 
-// Starts the game and waits for its intro window with its OK button drawn; false (with a failed check) when it never shows.
+// Starts the game and waits for its intro window with its OK button drawn; false (with a failed check) when it never
+// shows.
 bool StartToIntro(Checks& checks, GameProcess& game, ScreenReader& screen, ShownWindow& intro);
 
 // The game screen: the full-screen window, and where the game's frame shows in it (in root pixels).

@@ -18,7 +18,7 @@ struct Ending {
   const char* Name;
   int Signal;  // 0: Esc
 };
-constexpr Ending kEndings[] = {{"esc", 0},       {"int", SIGINT},   {"term", SIGTERM},
+constexpr Ending kEndings[] = {{"esc", 0},        {"int", SIGINT},   {"term", SIGTERM},
                                {"kill", SIGKILL}, {"segv", SIGSEGV}, {"abrt", SIGABRT}};
 
 std::string ModeText(int w, int h) { return std::to_string(w) + " x " + std::to_string(h); }
@@ -45,9 +45,10 @@ int RunSignal(const std::string& gamePath, const std::string& where, int signalN
   game.Signal(signalNumber);
   game.WaitForEnd(5000);
   const std::string what = "signal " + std::to_string(signalNumber) + " on the " + where;
-  checks.Expect(game.EndedBySignal(signalNumber), what + ": the game ends within 5 s, by that signal, so its "
-                                                      "status is " + std::to_string(128 + signalNumber) + " (" +
-                                                      game.Ending() + ")");
+  checks.Expect(game.EndedBySignal(signalNumber), what +
+                                                      ": the game ends within 5 s, by that signal, so its "
+                                                      "status is " +
+                                                      std::to_string(128 + signalNumber) + " (" + game.Ending() + ")");
   checks.Expect(WaitUntil([&] { return FindGameWindow(screen).Id == 0; }, 2000), what + ": no window is left");
   checks.Expect(screen.Width() == screenW && screen.Height() == screenH,
                 what + ": the screen is still " + ModeText(screenW, screenH));
@@ -72,12 +73,12 @@ int RunModeRestore(const std::string& gamePath, const std::string& endingName) {
   GameProcess game(gamePath);
   if (!StartToGameScreen(checks, game, screen)) return checks.Finish();
   int nowW = 0, nowH = 0;
-  checks.Expect(WaitForMode(screen, kFrameW, kFrameH, 2000, nowW, nowH),
-                "the game switches the screen to " + ModeText(kFrameW, kFrameH) + " (now " + ModeText(nowW, nowH) +
-                    ")");
+  checks.Expect(
+      WaitForMode(screen, kFrameW, kFrameH, 2000, nowW, nowH),
+      "the game switches the screen to " + ModeText(kFrameW, kFrameH) + " (now " + ModeText(nowW, nowH) + ")");
 
-  const std::string what = std::string("ended by ") + (ending->Signal ? "signal " + std::to_string(ending->Signal)
-                                                                      : std::string("Esc"));
+  const std::string what =
+      std::string("ended by ") + (ending->Signal ? "signal " + std::to_string(ending->Signal) : std::string("Esc"));
   if (ending->Signal)
     game.Signal(ending->Signal);
   else
@@ -86,9 +87,9 @@ int RunModeRestore(const std::string& gamePath, const std::string& endingName) {
   checks.Expect(ending->Signal ? game.EndedBySignal(ending->Signal) : game.EndedWithStatusZero(),
                 what + ": the game ends within 5 s, " +
                     (ending->Signal ? "by that signal" : std::string("with status 0")) + " (" + game.Ending() + ")");
-  checks.Expect(WaitForMode(screen, desktopW, desktopH, 5000, nowW, nowH),
-                what + ": the desktop's mode " + ModeText(desktopW, desktopH) + " is back (now " +
-                    ModeText(nowW, nowH) + ")");
+  checks.Expect(
+      WaitForMode(screen, desktopW, desktopH, 5000, nowW, nowH),
+      what + ": the desktop's mode " + ModeText(desktopW, desktopH) + " is back (now " + ModeText(nowW, nowH) + ")");
   // The watchdog holds the game's standard error until it ends: once it is closed, nothing more can change.
   checks.Expect(WaitUntil([&] { return game.OutputsClosed(); }, 5000), what + ": the watchdog ends with the game");
   const bool noted = game.Errors().find(kWatchdogNote) != std::string::npos;
@@ -146,10 +147,12 @@ int RunEndButton(const std::string& hookPath, const std::string& screenshot) {
   const ShownFrame& at = shown.Frame;
   // The End button: a black block in the bottom-left corner with the word in white.
   const Box block{at.ScreenX(1), at.ScreenY(745), at.ScreenX(4) - at.ScreenX(1), at.ScreenY(766) - at.ScreenY(745)};
-  const bool shownEnd = WaitUntil([&] {
-    screen.Snapshot();
-    return !game.Running() || MostlyBlack(screen, block);
-  }, 55000);
+  const bool shownEnd = WaitUntil(
+      [&] {
+        screen.Snapshot();
+        return !game.Running() || MostlyBlack(screen, block);
+      },
+      55000);
   if (!checks.Expect(shownEnd && game.Running(), "the closing scene shows the End button (" + game.Ending() + ")"))
     return checks.Finish();
   if (!screenshot.empty()) Screenshot(checks, screenshot);

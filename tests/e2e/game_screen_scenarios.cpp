@@ -42,17 +42,19 @@ int RunPlay(const std::string& gamePath, const std::string& screenshot) {
   const ShownFrame& at = shown.Frame;
   int coloured = 0, dark = 0;
   const auto start = std::chrono::steady_clock::now();
-  const bool people = WaitUntil([&] {
-    screen.Snapshot();
-    coloured = dark = 0;
-    for (int y = at.OffsetY; y < at.OffsetY + at.ShownH; y += 2)
-      for (int x = at.OffsetX; x < at.OffsetX + at.ShownW; x += 2) {
-        const Rgb c = screen.At(x, y);
-        if (IsColoured(c)) ++coloured;
-        if (std::max({c.R, c.G, c.B}) <= 40) ++dark;
-      }
-    return coloured >= 300 && dark >= 300;
-  }, 15000);
+  const bool people = WaitUntil(
+      [&] {
+        screen.Snapshot();
+        coloured = dark = 0;
+        for (int y = at.OffsetY; y < at.OffsetY + at.ShownH; y += 2)
+          for (int x = at.OffsetX; x < at.OffsetX + at.ShownW; x += 2) {
+            const Rgb c = screen.At(x, y);
+            if (IsColoured(c)) ++coloured;
+            if (std::max({c.R, c.G, c.B}) <= 40) ++dark;
+          }
+        return coloured >= 300 && dark >= 300;
+      },
+      15000);
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
   checks.Expect(people, "game screen: people walk in, coloured hats and hair with black outlines (" +
                             std::to_string(coloured) + " coloured and " + std::to_string(dark) +
@@ -147,12 +149,15 @@ int RunHands(const std::string& gamePath, const std::string& shots) {
     return checks.Finish();
   // The buttons come after the title sequence and the first message.
   const auto start = std::chrono::steady_clock::now();
-  const bool button = WaitUntil([&] {
-    screen.Snapshot();
-    const Box& b = kNewColor;
-    return MostlyBlack(screen, {b.X + 2, b.Y, b.W - 4, 1}) && MostlyBlack(screen, {b.X + 2, b.Y + b.H - 1, b.W - 4, 1}) &&
-           MostlyBlack(screen, {b.X, b.Y + 2, 1, b.H - 4}) && IsWhite(screen.At(b.X + 4, b.Y + 4));
-  }, 30000);
+  const bool button = WaitUntil(
+      [&] {
+        screen.Snapshot();
+        const Box& b = kNewColor;
+        return MostlyBlack(screen, {b.X + 2, b.Y, b.W - 4, 1}) &&
+               MostlyBlack(screen, {b.X + 2, b.Y + b.H - 1, b.W - 4, 1}) &&
+               MostlyBlack(screen, {b.X, b.Y + 2, 1, b.H - 4}) && IsWhite(screen.At(b.X + 4, b.Y + 4));
+      },
+      30000);
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
   if (!checks.Expect(button, "the New color button shows after " + std::to_string(ms.count()) + " ms"))
     return checks.Finish();
@@ -164,12 +169,14 @@ int RunHands(const std::string& gamePath, const std::string& shots) {
   cursor.To(checks, kBoxX, kBoxY);
   Click(checks);
   double black = 0;
-  WaitUntil([&] {
-    screen.Snapshot();
-    return (black = Share(screen, kBoxInside, IsBlack)) > 0.6;  // people walking over it hide some
-  }, 3000);
-  checks.Expect(black > 0.6, "a box is placed in the empty space: " + std::to_string(int(black * 100)) +
-                                 "% of it black");
+  WaitUntil(
+      [&] {
+        screen.Snapshot();
+        return (black = Share(screen, kBoxInside, IsBlack)) > 0.6;  // people walking over it hide some
+      },
+      3000);
+  checks.Expect(black > 0.6,
+                "a box is placed in the empty space: " + std::to_string(int(black * 100)) + "% of it black");
   Screenshot(checks, shots + "_box.png");
 
   // A hat dragged onto the box gives the box its colour: the hat seen in the hand over the box.
@@ -185,14 +192,16 @@ int RunHands(const std::string& gamePath, const std::string& shots) {
     ReleaseLeft(checks);
     if (inHand.empty()) continue;  // a person was taken instead, or nothing
     held = inHand.front();
-    WaitUntil([&] {
-      screen.Snapshot();
-      return (coloured = Share(screen, kBoxInside, IsTinted, &mixed)) >= 0.4;
-    }, 2000);
+    WaitUntil(
+        [&] {
+          screen.Snapshot();
+          return (coloured = Share(screen, kBoxInside, IsTinted, &mixed)) >= 0.4;
+        },
+        2000);
   }
   checks.Expect(coloured >= 0.4 && SameHue(mixed, held.Colour),
-                "a hat (" + Describe(held.Colour) + ") dragged onto the box gives it its colour (" +
-                    Describe(mixed) + " over " + std::to_string(int(coloured * 100)) + "% of it)");
+                "a hat (" + Describe(held.Colour) + ") dragged onto the box gives it its colour (" + Describe(mixed) +
+                    " over " + std::to_string(int(coloured * 100)) + "% of it)");
   Screenshot(checks, shots + "_hat.png");
 
   // A person taken by the face and let go while the hand moves up flies on, far from where he was let go.
@@ -227,7 +236,8 @@ int RunHands(const std::string& gamePath, const std::string& shots) {
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 300; ++x)
       if (std::max({screen.At(x, y).R, screen.At(x, y).G, screen.At(x, y).B}) < 80) ++ink;
-  checks.Expect(ink > 100, "F1 held: the first message in black at the top-left (" + std::to_string(ink) + " dark pixels)");
+  checks.Expect(ink > 100,
+                "F1 held: the first message in black at the top-left (" + std::to_string(ink) + " dark pixels)");
   Xdotool(checks, "keyup F1");
   checks.Expect(game.Running(), "the game still runs (" + game.Ending() + ")");
   ExpectEscEnds(checks, game, "hands");

@@ -19,20 +19,24 @@ namespace {
 // Hits of a key once they have arrived (KeyHits resets them, so they are summed).
 int KeyHitsArriving(int key, int wanted) {
   int hits = 0;
-  WaitUntil([&] {
-    hits += KeyHits(key);
-    return hits >= wanted;
-  }, 2000);
+  WaitUntil(
+      [&] {
+        hits += KeyHits(key);
+        return hits >= wanted;
+      },
+      2000);
   PauseMs(150);
   return hits + KeyHits(key);  // any extra press would have arrived by now
 }
 
 int ButtonHitsArriving(int button, int wanted) {
   int hits = 0;
-  WaitUntil([&] {
-    hits += ButtonHits(button);
-    return hits >= wanted;
-  }, 2000);
+  WaitUntil(
+      [&] {
+        hits += ButtonHits(button);
+        return hits >= wanted;
+      },
+      2000);
   PauseMs(150);
   return hits + ButtonHits(button);
 }
@@ -41,8 +45,8 @@ int ButtonHitsArriving(int button, int wanted) {
 void ExpectGrabs(Checks& checks, ScreenReader& screen, bool gameHoldsThem, const std::string& when) {
   Display* d = screen.Connection();
   const Window root = DefaultRootWindow(d);
-  const int pointer = XGrabPointer(d, root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None, None,
-                                   CurrentTime);
+  const int pointer =
+      XGrabPointer(d, root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
   const int keyboard = XGrabKeyboard(d, root, False, GrabModeAsync, GrabModeAsync, CurrentTime);
   if (pointer == GrabSuccess) XUngrabPointer(d, CurrentTime);
   if (keyboard == GrabSuccess) XUngrabKeyboard(d, CurrentTime);
@@ -109,9 +113,9 @@ void CheckPointer(Checks& checks, ScreenReader& screen, const ShownFrame& at) {
 void CheckWarp(Checks& checks, ScreenReader& screen, const ShownFrame& at) {
   HidePointer();
   WarpPointer(301, 201);
-  checks.Expect(PointerX() == 301 && PointerY() == 201,
-                "warp: the game reads (301,201) at once (reads " + std::to_string(PointerX()) + "," +
-                    std::to_string(PointerY()) + ")");
+  checks.Expect(PointerX() == 301 && PointerY() == 201, "warp: the game reads (301,201) at once (reads " +
+                                                            std::to_string(PointerX()) + "," +
+                                                            std::to_string(PointerY()) + ")");
   Window root = 0, child = 0;
   int rootX = 0, rootY = 0, winX = 0, winY = 0;
   unsigned int mask = 0;
@@ -132,9 +136,9 @@ void CheckWarp(Checks& checks, ScreenReader& screen, const ShownFrame& at) {
                 "warp: a move not yet read is kept, (562,414) (reads " + std::to_string(PointerX()) + "," +
                     std::to_string(PointerY()) + ")");
   WarpPointer(512, 384);
-  checks.Expect(PointerX() == 512 && PointerY() == 384,
-                "warp: a move read once is not counted again (reads " + std::to_string(PointerX()) + "," +
-                    std::to_string(PointerY()) + ")");
+  checks.Expect(PointerX() == 512 && PointerY() == 384, "warp: a move read once is not counted again (reads " +
+                                                            std::to_string(PointerX()) + "," +
+                                                            std::to_string(PointerY()) + ")");
   Xdotool(checks, "mousemove_relative 10 0");
   WaitUntil([] { return PointerX() != 512; }, 2000);
   checks.Expect(PointerX() > 512 && PointerY() == 384, "warp: later motion moves the pointer again");
@@ -156,10 +160,12 @@ void CheckFocusGrab(Checks& checks, ScreenReader& screen, const ShownFrame& at) 
   WarpPointer(512, 384);
   XSetInputFocus(d, DefaultRootWindow(d), RevertToPointerRoot, CurrentTime);
   XSync(d, False);
-  WaitUntil([] {
-    PointerX();  // lets the game see the focus change
-    return false;
-  }, 300);
+  WaitUntil(
+      [] {
+        PointerX();  // lets the game see the focus change
+        return false;
+      },
+      300);
   ExpectGrabs(checks, screen, false, "focus lost");
   Xdotool(checks, "mousemove 40 50");
   PauseMs(200);
@@ -174,31 +180,37 @@ void CheckFocusGrab(Checks& checks, ScreenReader& screen, const ShownFrame& at) 
 
   XSetInputFocus(d, window, RevertToParent, CurrentTime);
   XSync(d, False);
-  WaitUntil([] {
-    PointerX();
-    return false;
-  }, 300);
+  WaitUntil(
+      [] {
+        PointerX();
+        return false;
+      },
+      300);
   ExpectGrabs(checks, screen, true, "focus back");
   SystemPointer(d, x, y);
   checks.Expect(std::abs(x - at.ScreenX(512)) <= 1 && std::abs(y - at.ScreenY(384)) <= 1 && PointerX() == 512 &&
                     PointerY() == 384,
-                "focus back: the pointer is where the game had it, no jump (reads " + std::to_string(PointerX()) +
-                    "," + std::to_string(PointerY()) + ", system pointer at " + std::to_string(x) + "," +
-                    std::to_string(y) + ")");
+                "focus back: the pointer is where the game had it, no jump (reads " + std::to_string(PointerX()) + "," +
+                    std::to_string(PointerY()) + ", system pointer at " + std::to_string(x) + "," + std::to_string(y) +
+                    ")");
 
   // Without a window manager to give it back, a click on the game does.
   XSetInputFocus(d, DefaultRootWindow(d), RevertToPointerRoot, CurrentTime);
   XSync(d, False);
-  WaitUntil([] {
-    PointerX();
-    return false;
-  }, 300);
+  WaitUntil(
+      [] {
+        PointerX();
+        return false;
+      },
+      300);
   ButtonHits(ButtonLeft);
   Xdotool(checks, "mousemove 40 50 click 1");
-  WaitUntil([] {
-    PointerX();
-    return false;
-  }, 300);
+  WaitUntil(
+      [] {
+        PointerX();
+        return false;
+      },
+      300);
   ExpectGrabs(checks, screen, true, "a click on the game while it had lost the focus");
   checks.Expect(ButtonHits(ButtonLeft) == 0 && PointerX() == 512 && PointerY() == 384,
                 "the click that brings the game back is not a click, and the pointer stays where it was (" +
@@ -211,8 +223,8 @@ void CheckKeys(Checks& checks) {
     const char* Key;
     int Code;
   };
-  for (const Named& k : {Named{"Return", 13}, Named{"Escape", 27}, Named{"F1", 112}, Named{"a", 65},
-                         Named{"z", 90}, Named{"5", 53}, Named{"space", 32}}) {
+  for (const Named& k : {Named{"Return", 13}, Named{"Escape", 27}, Named{"F1", 112}, Named{"a", 65}, Named{"z", 90},
+                         Named{"5", 53}, Named{"space", 32}}) {
     Xdotool(checks, std::string("key ") + k.Key);
     const int hits = KeyHitsArriving(k.Code, 1);
     checks.Expect(hits == 1, std::string("key ") + k.Key + " gives one hit of code " + std::to_string(k.Code) +

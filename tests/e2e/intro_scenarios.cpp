@@ -71,7 +71,6 @@ void MovePointer(Checks& checks, const ShownWindow& window, int x, int y) {
   Xdotool(checks, "mousemove " + std::to_string(window.X + x) + " " + std::to_string(window.Y + y));
 }
 
-
 struct TextLine {
   const char* Text;
   int X, Y;
@@ -100,8 +99,7 @@ void CheckIntroLines(Checks& checks, const IntroView& view) {
       }
     // No glyph of this font is narrower than 8 pixels on average over a sentence.
     const int shortest = 8 * int(std::string(line.Text).size());
-    checks.Expect(left >= line.X && left <= line.X + 5 && right >= line.X + shortest && right < kIntroW &&
-                      white >= 100,
+    checks.Expect(left >= line.X && left <= line.X + 5 && right >= line.X + shortest && right < kIntroW && white >= 100,
                   std::string("intro: \"") + line.Text + "\" in white at (" + std::to_string(line.X) + "," +
                       std::to_string(line.Y) + "): bright from x " + std::to_string(left) + " to " +
                       std::to_string(right) + ", " + std::to_string(white) + " white pixels");
@@ -111,22 +109,23 @@ void CheckIntroLines(Checks& checks, const IntroView& view) {
 // Everything between and around the lines and the button is the black of the cleared window.
 void CheckIntroBlack(Checks& checks, const IntroView& view) {
   const Box gaps[] = {
-      {0, 0, kIntroW, 45},            // above the first line
-      {0, 70, kIntroW, 5},            // between the first three lines
+      {0, 0, kIntroW, 45},  // above the first line
+      {0, 70, kIntroW, 5},  // between the first three lines
       {0, 100, kIntroW, 5},
-      {0, 130, kIntroW, 55},          // between the opening lines and the key lines
-      {0, 210, kIntroW, 5},           // between the key lines
-      {0, 240, kIntroW, 51},          // between the key lines and OK
-      {0, 291, 240, 40},              // beside OK
+      {0, 130, kIntroW, 55},  // between the opening lines and the key lines
+      {0, 210, kIntroW, 5},   // between the key lines
+      {0, 240, kIntroW, 51},  // between the key lines and OK
+      {0, 291, 240, 40},      // beside OK
       {320, 291, kIntroW - 320, 40},
       {0, 331, kIntroW, kIntroH - 331},  // below OK
-      {0, 45, 13, 195},               // the left margin beside the lines
+      {0, 45, 13, 195},                  // the left margin beside the lines
   };
   for (const Box& gap : gaps) {
     std::string offender;
-    const int black = view.Count(gap, [](const Rgb& c) { return Near(c, kBlack, 8); }, &offender);
-    checks.Expect(black == gap.W * gap.H, "intro: black in " + DescribeBox(gap) +
-                                              (offender.empty() ? "" : " (found " + offender + ")"));
+    const int black = view.Count(
+        gap, [](const Rgb& c) { return Near(c, kBlack, 8); }, &offender);
+    checks.Expect(black == gap.W * gap.H,
+                  "intro: black in " + DescribeBox(gap) + (offender.empty() ? "" : " (found " + offender + ")"));
   }
 }
 
@@ -135,7 +134,9 @@ void CheckIntroBlack(Checks& checks, const IntroView& view) {
 bool RectangleAt(const IntroView& view, const Box& b, const std::function<bool(const Rgb&)>& isFill,
                  std::string& what) {
   const Box inside[] = {{b.X, b.Y, b.W, 1}, {b.X, b.Y + b.H - 1, b.W, 1}};
-  const Box ring[] = {{b.X - 1, b.Y - 1, b.W + 2, 1}, {b.X - 1, b.Y + b.H, b.W + 2, 1}, {b.X - 1, b.Y, 1, b.H},
+  const Box ring[] = {{b.X - 1, b.Y - 1, b.W + 2, 1},
+                      {b.X - 1, b.Y + b.H, b.W + 2, 1},
+                      {b.X - 1, b.Y, 1, b.H},
                       {b.X + b.W, b.Y, 1, b.H}};
   int edge = 0, edgeAll = 0, outside = 0;
   for (const Box& side : inside) {
@@ -143,8 +144,8 @@ bool RectangleAt(const IntroView& view, const Box& b, const std::function<bool(c
     edgeAll += side.W * side.H;
   }
   for (const Box& side : ring) outside += view.Count(side, isFill);
-  what = std::to_string(edge) + " of " + std::to_string(edgeAll) + " edge pixels filled, " +
-         std::to_string(outside) + " filled pixels around it" + (what.empty() ? "" : ", first odd edge " + what);
+  what = std::to_string(edge) + " of " + std::to_string(edgeAll) + " edge pixels filled, " + std::to_string(outside) +
+         " filled pixels around it" + (what.empty() ? "" : ", first odd edge " + what);
   return edge == edgeAll && outside == 0;
 }
 
@@ -167,9 +168,9 @@ void CheckKeyCaps(Checks& checks, const IntroView& view) {
     checks.Expect(filled, "intro: sand key cap at " + DescribeBox(cap) + ": " + what);
     const int sand = view.Count(cap, isSand);
     const int blue = view.Count(cap, [](const Rgb& c) { return Near(c, kKeyNameBlue, 10); });
-    checks.Expect(sand * 2 >= cap.W * cap.H && blue >= 10,
-                  "intro: key name in dark blue on the cap at " + DescribeBox(cap) + " (" + std::to_string(sand) +
-                      " sand, " + std::to_string(blue) + " dark blue pixels)");
+    checks.Expect(sand * 2 >= cap.W * cap.H && blue >= 10, "intro: key name in dark blue on the cap at " +
+                                                               DescribeBox(cap) + " (" + std::to_string(sand) +
+                                                               " sand, " + std::to_string(blue) + " dark blue pixels)");
   }
 }
 
@@ -206,11 +207,13 @@ void CheckShimmer(Checks& checks, ScreenReader& screen, const ShownWindow& intro
   // Off the button it goes back to the text colour.
   MovePointer(checks, intro, kOffOkX, kOffOkY);
   Rgb after;
-  const bool white = WaitUntil([&] {
-    screen.Snapshot();
-    after = IntroView(screen, intro).At(kOkSampleX, kOkSampleY);
-    return IsWhite(after);
-  }, 2000);
+  const bool white = WaitUntil(
+      [&] {
+        screen.Snapshot();
+        after = IntroView(screen, intro).At(kOkSampleX, kOkSampleY);
+        return IsWhite(after);
+      },
+      2000);
   checks.Expect(white, "intro: with the pointer off OK the button is white again (" + Describe(after) + ")");
 }
 
@@ -250,14 +253,16 @@ int RunEscOnIntro(const std::string& gamePath) {
     // Watch the screen until the game has gone: the game screen must never cover it.
     double mostWhite = 0;
     bool otherWindow = false;
-    WaitUntil([&] {
-      const bool running = game.Running();
-      const ShownWindow now = FindGameWindow(screen);
-      if (now.Id != 0 && !now.IsIntro()) otherWindow = true;
-      screen.Snapshot();
-      mostWhite = std::max(mostWhite, WhiteShareOutside(screen, intro));
-      return !running;
-    }, 5000);
+    WaitUntil(
+        [&] {
+          const bool running = game.Running();
+          const ShownWindow now = FindGameWindow(screen);
+          if (now.Id != 0 && !now.IsIntro()) otherWindow = true;
+          screen.Snapshot();
+          mostWhite = std::max(mostWhite, WhiteShareOutside(screen, intro));
+          return !running;
+        },
+        5000);
     checks.Expect(game.EndedWithStatusZero(), "Esc on the intro ends the game with status 0 (" + game.Ending() + ")");
     checks.Expect(!otherWindow && mostWhite < 0.1,
                   "Esc on the intro: no game screen ever shows (the screen beside the intro was at most " +
@@ -328,4 +333,3 @@ int RunOkDragOn(const std::string& gamePath) {
     if (WaitForGameScreen(checks, screen, "releasing on OK")) ExpectEscEnds(checks, game, "game screen");
   });
 }
-

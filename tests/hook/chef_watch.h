@@ -7,7 +7,8 @@
 //   delivery C box S at X Y mix R G B to R G B hat R G B
 //   toque C box S at X Y mix R G B to R G B
 //   chef C at X Y toque T following F carrying H fan X Y   (H: the robbed fan, at X Y; -1 and 0 0 for none)
-//   mouse X Y scale S toque C off X Y   (C: the chef whose toque the player holds, or -1; drawn that far from the cursor)
+//   mouse X Y scale S toque C off X Y   (C: the chef whose toque the player holds, or -1; drawn that far from the
+//   cursor)
 #pragma once
 
 #include <cstdint>

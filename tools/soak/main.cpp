@@ -53,9 +53,9 @@ struct Totals {
   int64_t Frames = 0;
   int64_t ClosingFrames = 0;
   int64_t Games = 0;
-  int64_t GamesEnded = 0;      // by the End button
-  int64_t GamesByTheBot = 0;   // brought to the closing scene without the stage hook
-  int64_t NoiseFrames = 0;     // frames whose input was the noise's, not the bot's
+  int64_t GamesEnded = 0;     // by the End button
+  int64_t GamesByTheBot = 0;  // brought to the closing scene without the stage hook
+  int64_t NoiseFrames = 0;    // frames whose input was the noise's, not the bot's
   int64_t FramesAtStage[LastStage + 1] = {};
   int64_t Actions[NoisePlayer::Kinds] = {};  // the noise's actions begun, by kind
 };

@@ -12,7 +12,7 @@
 namespace picgen {
 
 struct Pt {
-    double x, y;
+  double x, y;
 };
 inline Pt operator+(Pt a, Pt b) { return {a.x + b.x, a.y + b.y}; }
 inline Pt operator-(Pt a, Pt b) { return {a.x - b.x, a.y - b.y}; }

@@ -24,22 +24,22 @@ constexpr double kUpperArm = 72, kForearm = 68, kThigh = 80, kShin = 79;
 constexpr double kHandR = 10;
 
 struct Limb {
-    Pt root;   // shoulder or hip
-    Pt joint;  // elbow or knee
-    Pt end;    // wrist or ankle
+  Pt root;   // shoulder or hip
+  Pt joint;  // elbow or knee
+  Pt end;    // wrist or ankle
 };
 
 struct Pose {
-    bool side = false;    // seen from the side facing right; otherwise from the front
-    double drop = 0;      // how far neck and torso sit below the standing figure (the head bob)
-    Limb arms[2];         // side: far, near; front: viewer's left, viewer's right
-    Limb legs[2];
+  bool side = false;  // seen from the side facing right; otherwise from the front
+  double drop = 0;    // how far neck and torso sit below the standing figure (the head bob)
+  Limb arms[2];       // side: far, near; front: viewer's left, viewer's right
+  Limb legs[2];
 };
 
 enum class Outfit {
-    Plain,       // white figure
-    Chef,        // double-breasted jacket, trousers, arms in front
-    ChefJacket,  // the chef's jacket and sleeves alone
+  Plain,       // white figure
+  Chef,        // double-breasted jacket, trousers, arms in front
+  ChefJacket,  // the chef's jacket and sleeves alone
 };
 
 // The elbow or knee between root and end, on the side of `prefer`.

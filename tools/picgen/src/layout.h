@@ -8,13 +8,13 @@
 namespace picgen::layout {
 
 // Picture sizes, in pixels (one pixel is one world unit at zoom 1).
-constexpr int kBodyW = 280, kBodyH = 510;    // every fan body frame
-constexpr int kChefW = 280, kChefH = 501;    // chef body and chef's jacket
+constexpr int kBodyW = 280, kBodyH = 510;  // every fan body frame
+constexpr int kChefW = 280, kChefH = 501;  // chef body and chef's jacket
 constexpr int kFaceSize = 100;
 constexpr int kHairSize = 140;
 constexpr int kHatW = 280, kHatH = 91;
 constexpr int kToqueW = 242, kToqueH = 233;
-constexpr int kBoxW = 280, kBoxH = 185;      // a mixing box and its overlays
+constexpr int kBoxW = 280, kBoxH = 185;  // a mixing box and its overlays
 constexpr int kCursorW = 44, kCursorH = 74;
 constexpr int kVisionW = 300, kVisionH = 200;
 constexpr int kOvalW = 2560, kOvalH = 1920;

@@ -15,10 +15,10 @@ namespace picgen {
 enum class Kind { Rgba, GreyAlpha };
 
 struct SurfaceDeleter {
-    void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
+  void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
 };
 struct ContextDeleter {
-    void operator()(cairo_t* cr) const { cairo_destroy(cr); }
+  void operator()(cairo_t* cr) const { cairo_destroy(cr); }
 };
 using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 using Context = std::unique_ptr<cairo_t, ContextDeleter>;
@@ -29,11 +29,11 @@ Surface makeSurface(int width, int height);
 Context makeContext(cairo_surface_t* surface);
 
 struct Picture {
-    std::string name;  // file name inside assets/
-    int width;
-    int height;
-    Kind kind;
-    std::function<void(cairo_t*)> draw;  // draws onto a transparent surface of that size
+  std::string name;  // file name inside assets/
+  int width;
+  int height;
+  Kind kind;
+  std::function<void(cairo_t*)> draw;  // draws onto a transparent surface of that size
 };
 
 // Each subject adds its pictures in the order the game registers them.
