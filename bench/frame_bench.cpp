@@ -9,7 +9,7 @@
 #include "frame_timer.h"
 #include "game/frameloop.h"
 #include "game/person.h"
-#include "game/runner.h"
+#include "harness/headless_game.h"
 #include "game/work.h"
 #include "game/world.h"
 #include "platform/random.h"

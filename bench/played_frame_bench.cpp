@@ -18,11 +18,11 @@
 
 #include "frame_timer.h"
 #include "game/ending.h"
-#include "game/runner.h"
+#include "harness/headless_game.h"
 #include "game/work.h"
 #include "game/world.h"
 #include "platform/backend.h"
-#include "tools/bot/bot.h"
+#include "harness/bot.h"
 
 namespace {
 

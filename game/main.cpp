@@ -10,8 +10,8 @@
 #include "game/frameloop.h"
 #include "game/playback.h"
 #include "game/startup.h"
-#include "platform/backends/record.h"
-#include "platform/backends/x11.h"
+#include "platform/recording/record_backend.h"
+#include "platform/backends/x11/x11.h"
 #include "platform/services.h"
 
 #ifndef CHROMELLY_VERSION

@@ -2,7 +2,7 @@
 
 #include "game/frameloop.h"
 #include "game/startup.h"
-#include "platform/backends/replay.h"
+#include "platform/recording/replay_backend.h"
 #include "platform/frame_stats.h"
 #include "platform/hitlayers.h"
 #include "platform/resources.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/backends/recording.h"
+#include "platform/recording/recording_format.h"
 
 struct PlaybackResult {
   bool Complete = false;  // the game was replayed to the recording's end, frame for frame

@@ -13,29 +13,9 @@
 
 #include "platform/font.h"
 #include "platform/image.h"
+#include "platform/input_state.h"
 #include "platform/services.h"
 #include "platform/transform.h"
-
-// Held flags and hit counts; backends report events, the services answer queries.
-struct InputState {
-  static constexpr int KeyCount = 256;
-  static constexpr int ButtonCount = 4;
-  bool KeyDown[KeyCount] = {};
-  int KeyPresses[KeyCount] = {};
-  bool ButtonDown[ButtonCount] = {};
-  int ButtonPresses[ButtonCount] = {};
-  int PointerX = 0;
-  int PointerY = 0;
-
-  // A press counts only when the key was up, so auto-repeat adds nothing.
-  void PressKey(int key);
-  void ReleaseKey(int key);
-  void PressButton(int button);
-  void ReleaseButton(int button);
-  void MovePointer(int x, int y);
-  // Suspend, resume, open and close forget every held flag and count.
-  void ClearKeysAndButtons();
-};
 
 // One drawing call as the services pass it on: the arguments as the game gave
 // them, the drawing state in force, and the local box already mapped to window pixels.

@@ -36,7 +36,7 @@ echo "== Xvfb, software OpenGL: 20 s at stage 0, paced"
 cat "$out/stage0.err"
 
 echo "== Xvfb, software OpenGL: the stage hook's game, 90 s (on to the last stage and the closing scene), paced"
-"$xvfb" -- "$out/play_for" "$build/tests/chromelly_testhook" 90 "$out/stage8.err" --every 60
+"$xvfb" -- "$out/play_for" "$build/chromelly_testhook" 90 "$out/stage8.err" --every 60
 cat "$out/stage8.err"
 
 echo "== Xvfb, software OpenGL: the bot's seed-4 game (every stage, the closing scene, End) replayed with --fast, unpaced"

@@ -9,11 +9,11 @@
 #include <random>
 
 #include "game/frameloop.h"
-#include "game/invariants.h"
+#include "harness/invariants.h"
 #include "game/mouse.h"
 #include "game/names.h"
 #include "game/person.h"
-#include "game/runner.h"
+#include "harness/headless_game.h"
 #include "game/tutor.h"
 #include "game/work.h"
 #include "game/world.h"

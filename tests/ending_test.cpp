@@ -13,7 +13,7 @@
 #include "game/tutor.h"
 #include "game/work.h"
 #include "platform/numeric.h"
-#include "tests/hook/stage_hook.h"
+#include "harness/stage_hook.h"
 #include "tests/staged_game.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "game/intro.h"
 #include "game/mouse.h"
 #include "game/person.h"
-#include "game/runner.h"
+#include "harness/headless_game.h"
 #include "game/startup.h"
 #include "game/work.h"
 #include "game/world.h"

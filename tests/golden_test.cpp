@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "game/playback.h"
-#include "game/runner.h"
+#include "harness/headless_game.h"
 #include "game/world.h"
 #include "platform/backends/headless.h"
-#include "platform/backends/recording.h"
+#include "platform/recording/recording_format.h"
 #include "platform/services.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "game/mouse.h"
 #include "game/names.h"
 #include "game/person.h"
-#include "game/runner.h"
+#include "harness/headless_game.h"
 #include "game/tutor.h"
 #include "game/work.h"
 #include "game/world.h"

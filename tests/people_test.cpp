@@ -7,7 +7,7 @@
 #include "game/frameloop.h"
 #include "game/mouse.h"
 #include "game/person.h"
-#include "game/runner.h"
+#include "harness/headless_game.h"
 #include "game/work.h"
 #include "game/world.h"
 #include "platform/hitlayers.h"

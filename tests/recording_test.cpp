@@ -12,10 +12,10 @@
 
 #include "game/person.h"
 #include "game/playback.h"
-#include "game/runner.h"
+#include "harness/headless_game.h"
 #include "game/world.h"
-#include "platform/backends/record.h"
-#include "platform/backends/replay.h"
+#include "platform/recording/record_backend.h"
+#include "platform/recording/replay_backend.h"
 #include "platform/frame_stats.h"
 #include "platform/random.h"
 #include "platform/services.h"

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "game/runner.h"
+#include "harness/headless_game.h"
 #include "game/stages.h"
 #include "game/tutor.h"
 #include "game/work.h"

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "game/playback.h"
-#include "game/runner.h"
+#include "harness/headless_game.h"
 #include "game/world.h"
-#include "platform/backends/record.h"
+#include "platform/recording/record_backend.h"
 #include "platform/services.h"
-#include "tools/bot/bot.h"
+#include "harness/bot.h"
 
 namespace {
 

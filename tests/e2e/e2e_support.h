@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/backends/x11_xlib.h"
+#include "platform/backends/x11/xlib.h"
 
 // A named check's outcome is printed at once; the tally decides the exit status.
 class Checks {

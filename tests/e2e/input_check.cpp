@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/backends/x11.h"
+#include "platform/backends/x11/x11.h"
 #include "platform/services.h"
 #include "tests/e2e/e2e_support.h"
 

@@ -9,8 +9,8 @@
 #include <limits>
 #include <string>
 
-#include "platform/backends/record.h"
-#include "tools/bot/bot.h"
+#include "platform/recording/record_backend.h"
+#include "harness/bot.h"
 
 namespace {
 

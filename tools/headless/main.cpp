@@ -16,10 +16,10 @@
 #include "game/catalogue.h"
 #include "game/person.h"
 #include "game/playback.h"
-#include "game/runner.h"
+#include "harness/headless_game.h"
 #include "game/work.h"
 #include "game/world.h"
-#include "platform/backends/record.h"
+#include "platform/recording/record_backend.h"
 #include "platform/services.h"
 
 namespace {

@@ -20,12 +20,12 @@
 #include <string>
 
 #include "game/ending.h"
-#include "game/invariants.h"
-#include "game/runner.h"
+#include "harness/invariants.h"
+#include "harness/headless_game.h"
 #include "game/stages.h"
 #include "game/world.h"
-#include "tests/hook/stage_hook.h"
-#include "tools/bot/bot.h"
+#include "harness/stage_hook.h"
+#include "harness/bot.h"
 #include "tools/soak/noise.h"
 
 namespace {

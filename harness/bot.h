@@ -1,0 +1,86 @@
+// The bot: a player for the headless game. It reads the world between frames,
+// as a player reads the screen, and answers with the input for the next frame:
+// pointer moves (displacements from the screen centre, where the game warps
+// the pointer back every frame), mouse buttons and keys. It never writes the
+// world. The playthrough program, its test and the soak run drive it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "harness/headless_game.h"
+#include "platform/backend.h"
+#include "platform/backends/headless.h"
+
+class Bot {
+ public:
+  using Event = HeadlessBackend::Event;
+
+  // The input to feed in before the next frame, decided from the world the last frame left.
+  std::vector<Event> Next();
+
+ private:
+  enum class Task { Idle, CarryHat, NewBox, PickBox, PressEnd };
+  // Moves the cursor toward a world point by at most what one frame allows; true once there.
+  bool Toward(int32_t x, int32_t y, std::vector<Event>& out);
+  // Moves toward a world point and presses the left button there; true in the frame it presses.
+  bool PressAt(int32_t x, int32_t y, std::vector<Event>& out);
+  void ReleaseLeft(std::vector<Event>& out);
+  // Presses the right button, which ends placing or picking; it is let go in the next frame.
+  void Cancel(std::vector<Event>& out);
+  void Choose(std::vector<Event>& out);
+  void Carry(std::vector<Event>& out);
+  void Place(std::vector<Event>& out);
+  void Pick(std::vector<Event>& out);
+  // Clicks one of the mode buttons and waits for its mode; true in the frame the mode has begun.
+  bool ClickButton(int screenX, int screenY, int32_t mode, std::vector<Event>& out);
+  void PressEnd(std::vector<Event>& out);
+
+  Task task_ = Task::Idle;
+  int step_ = 0;          // frames into the task
+  int32_t person_ = -1;   // People slot of the hat's owner
+  int32_t box_ = -1;      // Works slot the task aims at
+  int32_t pickMode_ = 0;  // ModeFinalizing or ModeDeleting for a pick
+  int phase_ = 0;         // where in its task the bot is
+  int family_ = 0;        // the hue family a new box is for
+  bool buttonDown_ = false;
+  bool rightDown_ = false;
+  std::array<int32_t, 7> boxOfHue_{-1, -1, -1, -1, -1, -1, -1};  // the open box each hue family goes to
+};
+
+// One whole game played by the bot on the headless backend.
+struct BotGameResult {
+  std::array<int, 9> StageFrame{};  // frame each stage began (stage 0: 0; -1 if never)
+  int EndFrame = -1;                // frame the End button ended the game, or -1
+  int Frames = 0;                   // frames run
+};
+
+using BotInputAdjuster = std::function<void(int frame, std::vector<Bot::Event>&)>;
+
+// A game of the headless engine with the bot at the controls. The world stays
+// in the globals until the game is destroyed, so a recording of a game that
+// was cut short can be saved before the screen closes.
+class BotGame {
+ public:
+  // Starts seed `seed`; the services use `wrapper` (a recorder around `backend`) when given.
+  BotGame(HeadlessBackend& backend, int32_t seed, ::Backend* wrapper = nullptr);
+  ~BotGame();
+  BotGame(const BotGame&) = delete;
+  BotGame& operator=(const BotGame&) = delete;
+
+  // Plays until the End button ends the game or `maxFrames` frames have run.
+  // `adjust`, when given, sees every frame's input before it is fed in and may
+  // change it (the soak run adds noise).
+  const BotGameResult& Play(int maxFrames, const BotInputAdjuster& adjust = nullptr);
+
+ private:
+  HeadlessBackend& backend_;
+  HeadlessGame game_;
+  Bot bot_;
+  BotGameResult result_;
+};
+
+// Plays a whole game of seed `seed` for at most `maxFrames` frames.
+BotGameResult PlayBotGame(HeadlessBackend& backend, int32_t seed, int maxFrames);

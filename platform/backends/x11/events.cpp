@@ -1,0 +1,91 @@
+// Event translation for the X11 backend.
+#include "platform/backends/x11/events.h"
+
+namespace {
+
+// A release followed by a press of the same key at the same instant is
+// auto-repeat (where detectable auto-repeat is missing): the key stays down.
+bool IsRepeatRelease(Display* display, const XKeyEvent& release) {
+  if (XEventsQueued(display, QueuedAfterReading) == 0) return false;
+  XEvent next;
+  XPeekEvent(display, &next);
+  return next.type == KeyPress && next.xkey.keycode == release.keycode && next.xkey.time == release.time;
+}
+
+// Virtual-key code of a key event, read from the unshifted key symbol.
+int KeyOf(XKeyEvent& key) { return VirtualKeyFor(XLookupKeysym(&key, 0)); }
+
+// A focus change another client or the window manager made, not one that our own grabs cause.
+bool IsRealFocusChange(const XFocusChangeEvent& focus) {
+  return (focus.mode == NotifyNormal || focus.mode == NotifyWhileGrabbed) && focus.detail != NotifyInferior &&
+         focus.detail != NotifyPointer;
+}
+
+// Applies one event to the input.
+void Translate(EventTarget& target, XEvent& event, InputState& input) {
+  if (target.Suspended) {
+    // The pointer is the player's, in another window: a click on the game brings it back, and is not a click.
+    if (event.type == ButtonPress) target.Suspended = false;
+    if (event.type == ButtonPress || event.type == ButtonRelease || event.type == MotionNotify) return;
+  }
+  switch (event.type) {
+    case KeyPress:
+      if (int key = KeyOf(event.xkey)) input.PressKey(key);
+      break;
+    case KeyRelease:
+      if (IsRepeatRelease(target.Connection, event.xkey)) break;
+      if (int key = KeyOf(event.xkey)) input.ReleaseKey(key);
+      break;
+    case ButtonPress:
+      if (int button = GameButtonFor(event.xbutton.button)) input.PressButton(button);
+      break;
+    case ButtonRelease:
+      if (int button = GameButtonFor(event.xbutton.button)) input.ReleaseButton(button);
+      break;
+    case MotionNotify: {
+      int x = 0, y = 0;
+      target.Fit.ToFrame(event.xmotion.x, event.xmotion.y, x, y);
+      target.PointerKnown = true;
+      target.PointerWinX = event.xmotion.x;
+      target.PointerWinY = event.xmotion.y;
+      input.MovePointer(x, y);
+      break;
+    }
+    case FocusIn:
+    case FocusOut:
+      // Losing or regaining focus is the game's suspend and resume.
+      input.ClearKeysAndButtons();
+      if (target.HoldsInput && IsRealFocusChange(event.xfocus)) target.Suspended = event.type == FocusOut;
+      break;
+    case ClientMessage:
+      // The close button ends the game the way Esc does.
+      if (event.xclient.format == 32 && Atom(event.xclient.data.l[0]) == target.DeleteWindow) {
+        input.PressKey(KeyEscape);
+        input.ReleaseKey(KeyEscape);
+      }
+      break;
+    case MappingNotify: XRefreshKeyboardMapping(&event.xmapping); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+// Turns every pending event into input.
+void PumpX11Events(EventTarget& target, InputState& input) {
+  if (!target.Connection) return;
+  while (XPending(target.Connection) > 0) {
+    XEvent event;
+    XNextEvent(target.Connection, &event);
+    Translate(target, event, input);
+  }
+}
+
+// After a warp: waits until the server has handled it, then forgets the motion queued up to then.
+void DropMotionBeforeNow(const EventTarget& target) {
+  // XSync returns after every event the server sent before handling the warp is queued here.
+  XSync(target.Connection, False);
+  XEvent stale;
+  while (XCheckTypedWindowEvent(target.Connection, target.Win, MotionNotify, &stale)) {
+  }
+}

@@ -1,0 +1,32 @@
+// Window-system events to the game's input: keys, buttons, pointer, focus and
+// the window manager's close button.
+#pragma once
+
+#include "platform/backend.h"
+#include "platform/backends/x11/frame_fit.h"
+#include "platform/backends/x11/keys_and_buttons.h"
+#include "platform/backends/x11/xlib.h"
+
+// What event translation needs to know about the open screen.
+struct EventTarget {
+  Display* Connection = nullptr;
+  Window Win = 0;
+  Atom DeleteWindow = 0;  // WM_DELETE_WINDOW, sent by the close button
+  FrameFit Fit;
+  // The full screen holds the pointer and the keyboard while it has the focus.
+  bool HoldsInput = false;
+  // The full screen has lost the focus: the pointer and the buttons belong to
+  // another window until the focus comes back or the player clicks on the game.
+  bool Suspended = false;
+  // Where, in window pixels, the game last learned the pointer was (a motion or a warp); the
+  // next warp moves the pointer by what the game has read, so a move not yet read is kept.
+  bool PointerKnown = false;
+  int PointerWinX = 0, PointerWinY = 0;
+};
+
+// Turns every pending event into input; notes in the target when the full screen loses or regains the focus.
+void PumpX11Events(EventTarget& target, InputState& input);
+
+// After a warp: waits until the server has handled it, then forgets the motion
+// queued up to then so the pointer does not move a second time.
+void DropMotionBeforeNow(const EventTarget& target);

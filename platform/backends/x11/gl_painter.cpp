@@ -1,0 +1,212 @@
+// OpenGL drawing for the X11 backend.
+#include "platform/backends/x11/gl_painter.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// Sides of the polygon an oval is drawn as; round at every size the game uses.
+constexpr int kOvalSides = 48;
+
+// Halves an alpha picture (box filter, odd edges clamped) for the next mipmap level.
+std::vector<uint8_t> HalveAlpha(const std::vector<uint8_t>& src, int w, int h, int& nw, int& nh) {
+  nw = std::max(1, w / 2);
+  nh = std::max(1, h / 2);
+  std::vector<uint8_t> dst(size_t(nw) * size_t(nh));
+  for (int y = 0; y < nh; ++y) {
+    const int y0 = std::min(2 * y, h - 1), y1 = std::min(2 * y + 1, h - 1);
+    for (int x = 0; x < nw; ++x) {
+      const int x0 = std::min(2 * x, w - 1), x1 = std::min(2 * x + 1, w - 1);
+      const int sum =
+          src[size_t(y0) * w + x0] + src[size_t(y0) * w + x1] + src[size_t(y1) * w + x0] + src[size_t(y1) * w + x1];
+      dst[size_t(y) * nw + x] = uint8_t((sum + 2) / 4);
+    }
+  }
+  return dst;
+}
+
+// Creates a texture name with clamped edges and the given filters, left bound.
+GLuint NewTexture(GLint minFilter, GLint magFilter) {
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  glBindTexture(GL_TEXTURE_2D, name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
+  return name;
+}
+
+}  // namespace
+
+// Sets up a fresh context: frame pixels (top-left origin, y down) onto the fitted viewport.
+void GlPainter::Begin(const FrameFit& fit, uint32_t generation) {
+  fit_ = fit;
+  generation_ = generation;
+  blend_ = -1;
+  textured_ = false;
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_CULL_FACE);  // mirrored drawing turns quads over
+  glDisable(GL_LIGHTING);
+  glDisable(GL_TEXTURE_2D);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  // The whole window starts black so the bars of a letterboxed frame are black.
+  glDisable(GL_SCISSOR_TEST);
+  glViewport(0, 0, fit.WindowW, fit.WindowH);
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  // GL counts viewport rows from the bottom of the window.
+  const int bottom = fit.WindowH - fit.OffsetY - fit.ShownH;
+  glViewport(fit.OffsetX, bottom, fit.ShownW, fit.ShownH);
+  glScissor(fit.OffsetX, bottom, fit.ShownW, fit.ShownH);
+  glEnable(GL_SCISSOR_TEST);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0.0, fit.FrameW, fit.FrameH, 0.0, -1.0, 1.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
+// Fills the frame with a colour; the bars beside a letterboxed frame stay black.
+void GlPainter::Clear(uint8_t r, uint8_t g, uint8_t b) {
+  if (fit_.Letterboxed()) {
+    // A swap may leave the back buffer undefined, bars included.
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+  }
+  glClearColor(r / 255.0f, g / 255.0f, b / 255.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+}
+
+// Switches between alpha test, alpha blending and opaque drawing when the mode changes.
+void GlPainter::UseBlend(int blend) {
+  if (blend == blend_) return;
+  blend_ = blend;
+  if (blend == BlendAlpha) {
+    glDisable(GL_ALPHA_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  } else if (blend == BlendAlphaTest) {
+    glDisable(GL_BLEND);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GEQUAL, 0.5f);
+  } else {
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+  }
+}
+
+// Binds a picture's texture, uploading it the first time this context draws it;
+// false when the picture has no pixels to upload.
+bool GlPainter::BindPicture(const Image& picture) {
+  if (picture.Texture != 0 && picture.TextureGeneration == generation_) {
+    glBindTexture(GL_TEXTURE_2D, picture.Texture);
+    return true;
+  }
+  if (picture.Pixels.size() < size_t(picture.Width) * size_t(picture.Height) * 4) return false;
+  // Pictures: bilinear, clamped, no mipmaps.
+  picture.Texture = NewTexture(GL_LINEAR, GL_LINEAR);
+  picture.TextureGeneration = generation_;
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, picture.Width, picture.Height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               picture.Pixels.data());
+  // The texture holds its own copy now; a picture with a file to decode from again lets its pixels go.
+  picture.Pixels.Release();
+  return true;
+}
+
+// Binds a glyph's alpha texture, uploading it (with its mipmaps when smooth) the first time.
+void GlPainter::BindGlyph(const Glyph& glyph, bool smooth) {
+  if (glyph.Texture != 0 && glyph.TextureGeneration == generation_) {
+    glBindTexture(GL_TEXTURE_2D, glyph.Texture);
+    return;
+  }
+  glyph.Texture = smooth ? NewTexture(GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR) : NewTexture(GL_NEAREST, GL_NEAREST);
+  glyph.TextureGeneration = generation_;
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA8, glyph.W, glyph.H, 0, GL_ALPHA, GL_UNSIGNED_BYTE, glyph.Alpha.data());
+  if (!smooth) return;
+  // Each level halves the last, down to 1 x 1, so the chain is complete.
+  std::vector<uint8_t> level = glyph.Alpha;
+  int w = glyph.W, h = glyph.H;
+  for (GLint n = 1; w > 1 || h > 1; ++n) {
+    int nw = 0, nh = 0;
+    level = HalveAlpha(level, w, h, nw, nh);
+    w = nw;
+    h = nh;
+    glTexImage2D(GL_TEXTURE_2D, n, GL_ALPHA8, w, h, 0, GL_ALPHA, GL_UNSIGNED_BYTE, level.data());
+  }
+}
+
+// One quad over four corners, with the texture's corners in the same order when textured.
+void GlPainter::Quad4(const Point (&p)[4], bool textured) {
+  static const float kTexCorner[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+  glBegin(GL_QUADS);
+  for (int i = 0; i < 4; ++i) {
+    if (textured) glTexCoord2f(kTexCorner[i][0], kTexCorner[i][1]);
+    glVertex2d(p[i].X, p[i].Y);
+  }
+  glEnd();
+}
+
+// The ellipse inscribed in a (possibly turned) box, as a fan around its centre.
+void GlPainter::Oval(const Quad& c) {
+  const double cx = (c.P[0].X + c.P[2].X) / 2, cy = (c.P[0].Y + c.P[2].Y) / 2;
+  const double ax = (c.P[1].X - c.P[0].X) / 2, ay = (c.P[1].Y - c.P[0].Y) / 2;
+  const double bx = (c.P[3].X - c.P[0].X) / 2, by = (c.P[3].Y - c.P[0].Y) / 2;
+  glBegin(GL_TRIANGLE_FAN);
+  glVertex2d(cx, cy);
+  for (int i = 0; i <= kOvalSides; ++i) {
+    const double t = 2.0 * M_PI * (i % kOvalSides) / kOvalSides;
+    const double cs = std::cos(t), sn = std::sin(t);
+    glVertex2d(cx + ax * cs + bx * sn, cy + ay * cs + by * sn);
+  }
+  glEnd();
+}
+
+// Carries out one drawing call whose corners are already in frame pixels.
+void GlPainter::Draw(const DrawCall& call) {
+  UseBlend(call.Blend);
+  glColor4ub(call.R, call.G, call.B, call.Alpha);
+  const bool wantsTexture = call.What == DrawCall::Kind::Image || call.What == DrawCall::Kind::Text;
+  if (wantsTexture != textured_) {
+    textured_ = wantsTexture;
+    if (wantsTexture)
+      glEnable(GL_TEXTURE_2D);
+    else
+      glDisable(GL_TEXTURE_2D);
+  }
+  switch (call.What) {
+    case DrawCall::Kind::Rect: Quad4(call.Corners.P, false); break;
+    case DrawCall::Kind::Oval: Oval(call.Corners); break;
+    case DrawCall::Kind::Image:
+      if (!call.Picture || call.Picture->Width <= 0 || call.Picture->Height <= 0 || !BindPicture(*call.Picture)) return;
+      Quad4(call.Corners.P, true);
+      break;
+    case DrawCall::Kind::Text: {
+      if (!call.TextFont) return;
+      const Font& font = *call.TextFont;
+      // The pen runs along the local x axis; each glyph box hangs from the line top.
+      int pen = 0;
+      for (const char ch : call.Text) {
+        const Glyph& glyph = font.Glyphs[static_cast<unsigned char>(ch)];
+        if (!glyph.Present) continue;
+        if (glyph.W > 0 && glyph.H > 0 && glyph.Alpha.size() >= size_t(glyph.W) * size_t(glyph.H)) {
+          BindGlyph(glyph, font.Smooth);
+          const double x0 = pen + glyph.X, y0 = glyph.Y;
+          const double x1 = x0 + glyph.W, y1 = y0 + glyph.H;
+          const Point box[4] = {call.Placement.Map(x0, y0), call.Placement.Map(x1, y0), call.Placement.Map(x1, y1),
+                                call.Placement.Map(x0, y1)};
+          Quad4(box, true);
+        }
+        pen += glyph.Advance;
+      }
+      break;
+    }
+  }
+}

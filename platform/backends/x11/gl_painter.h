@@ -1,0 +1,35 @@
+// OpenGL drawing for the X11 backend: the frame's projection, clearing, and
+// the services' drawing calls as immediate-mode quads, polygons and textures.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/backend.h"
+#include "platform/backends/x11/frame_fit.h"
+
+class GlPainter {
+ public:
+  // Sets up a fresh context: frame pixels (top-left origin, y down) onto the fitted viewport.
+  void Begin(const FrameFit& fit, uint32_t generation);
+  // Fills the frame with a colour; the bars beside a letterboxed frame stay black.
+  void Clear(uint8_t r, uint8_t g, uint8_t b);
+  // Carries out one drawing call whose corners are already in frame pixels.
+  void Draw(const DrawCall& call);
+
+ private:
+  // Switches between alpha test, alpha blending and opaque drawing when the mode changes.
+  void UseBlend(int blend);
+  // Binds a picture's texture (bilinear, clamped), uploading it the first time this context draws it.
+  bool BindPicture(const Image& picture);
+  // Binds a glyph's alpha texture (filtered and mipmapped when smooth), uploading it the first time.
+  void BindGlyph(const Glyph& glyph, bool smooth);
+  // One quad over four corners, with the texture's corners in the same order when textured.
+  static void Quad4(const Point (&p)[4], bool textured);
+  // The ellipse inscribed in a (possibly turned) box, as a fan around its centre.
+  static void Oval(const Quad& corners);
+
+  FrameFit fit_;
+  uint32_t generation_ = 0;
+  int blend_ = -1;  // -1: not known in this context yet
+  bool textured_ = false;
+};

@@ -1,0 +1,93 @@
+// The X11 backend's pointer: grabbed and hidden while the game holds it, and
+// warped to where the game puts its cursor.
+#include "platform/backends/x11/x11_backend.h"
+
+namespace {
+
+// How long a grab is retried while another client holds the pointer or keyboard.
+constexpr int kGrabWaitMs = 1000;
+
+}  // namespace
+
+// Full screen: hidden pointer confined to the window, keyboard to the game.
+void X11Backend::GrabInput() {
+  XDefineCursor(display_, window_, NullCursor());
+  TakeFocus();
+  const unsigned int pointerEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+  const int64_t giveUp = MonotonicMs() + kGrabWaitMs;
+  // Another client (a menu, the window manager) may hold the pointer for a moment.
+  while (XGrabPointer(display_, window_, True, pointerEvents, GrabModeAsync, GrabModeAsync, window_, NullCursor(),
+                      CurrentTime) != GrabSuccess) {
+    if (MonotonicMs() > giveUp) break;
+    SleepForMs(10);
+  }
+  // In a window the keys come with the focus, and the window manager keeps its own to switch away.
+  while (fullScreen_ &&
+         XGrabKeyboard(display_, window_, True, GrabModeAsync, GrabModeAsync, CurrentTime) != GrabSuccess) {
+    if (MonotonicMs() > giveUp) break;
+    SleepForMs(10);
+  }
+  grabbed_ = true;
+}
+
+// Lets the pointer and the keyboard go (the window has lost the focus, or closes).
+void X11Backend::ReleaseInput() {
+  if (!grabbed_) return;
+  XUngrabPointer(display_, CurrentTime);
+  XUngrabKeyboard(display_, CurrentTime);
+  XFlush(display_);
+  grabbed_ = false;
+}
+
+// A cursor with no visible pixels, made once per connection.
+Cursor X11Backend::NullCursor() {
+  if (nullCursor_) return nullCursor_;
+  const char empty[1] = {0};
+  Pixmap bitmap = XCreateBitmapFromData(display_, RootWindow(display_, visual_->screen), empty, 1, 1);
+  XColor black{};
+  nullCursor_ = XCreatePixmapCursor(display_, bitmap, bitmap, &black, &black, 0, 0);
+  XFreePixmap(display_, bitmap);
+  return nullCursor_;
+}
+
+// Moves the system pointer to frame pixel (x, y); input reports (x, y) until the user moves it again.
+// While the full screen has lost the focus the system pointer is the player's, elsewhere, and stays.
+// The warp is relative to where the game last read the pointer: a move that reached the server
+// after the events were read (the game warps every frame) is kept for the next frame, not lost.
+void X11Backend::WarpPointer(int x, int y, InputState& input) { PlacePointer(x, y, input, target_.PointerKnown); }
+
+// As WarpPointer; an absolute warp unless keepUnread (the pointer was elsewhere, or never seen).
+void X11Backend::PlacePointer(int x, int y, InputState& input, bool keepUnread) {
+  if (display_ && window_ && !target_.Suspended) {
+    int wx = 0, wy = 0;
+    target_.Fit.ToWindow(x, y, wx, wy);
+    if (keepUnread)
+      XWarpPointer(display_, None, None, 0, 0, 0, 0, wx - target_.PointerWinX, wy - target_.PointerWinY);
+    else
+      XWarpPointer(display_, None, window_, 0, 0, 0, 0, wx, wy);
+    DropMotionBeforeNow(target_);
+    Window root = 0, child = 0;
+    int rootX = 0, rootY = 0;
+    unsigned int mask = 0;
+    // Where the pointer is after the warp: the destination plus any move the game has not read yet
+    // (converted only then, so a scaled frame's rounding never moves a still pointer).
+    int nowX = wx, nowY = wy;
+    if (keepUnread && XQueryPointer(display_, window_, &root, &child, &rootX, &rootY, &nowX, &nowY, &mask) &&
+        (nowX != wx || nowY != wy)) {
+      wx = nowX;
+      wy = nowY;
+      target_.Fit.ToFrame(wx, wy, x, y);
+    }
+    target_.PointerWinX = wx;
+    target_.PointerWinY = wy;
+    target_.PointerKnown = true;
+  }
+  input.MovePointer(x, y);
+}
+
+// Hides the system pointer over the window (XWayland then lets warps through).
+void X11Backend::HidePointer() {
+  if (!display_) return;
+  XDefineCursor(display_, window_, NullCursor());
+  XFlush(display_);
+}
