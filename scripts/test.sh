@@ -9,11 +9,12 @@ ensure_packages $TEST_PACKAGES
 jobs="$(nproc)"
 
 echo "== Build"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCHROMELLY_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
 
 echo "== Sanitizer build"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCHROMELLY_SANITIZE=ON -DCHROMELLY_BENCH=OFF >/dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCHROMELLY_SANITIZE=ON -DCHROMELLY_BENCH=OFF -DCHROMELLY_WERROR=ON \
+  >/dev/null
 cmake --build build-asan -j"$jobs" --target chromelly_tests chromelly_soak
 
 echo "== Unit, headless and end-to-end tests"
