@@ -1,3 +1,4 @@
+/** @file frame_bench.cpp Benchmark of the whole headless frame with 140 people and 216 boxes, as in the last stages. */
 // The whole frame on the headless backend at the load of the last stages:
 // 140 people and 216 boxes spread as the game's own stage events spread them
 // (its first box, the ring of fifteen around the middle, two hundred far out),

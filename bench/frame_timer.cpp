@@ -1,3 +1,4 @@
+/** @file frame_timer.cpp TimeFrames and PrintFigures: a frame's CPU time over many frames, against its budget. */
 #include "frame_timer.h"
 
 #include <algorithm>

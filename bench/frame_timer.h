@@ -1,3 +1,4 @@
+/** @file frame_timer.h TimeFrames and FrameFigures: CPU time per frame, against a 60-hertz frame's budget. */
 // Times a frame's work over many frames and prints the CPU time per frame as a
 // share of the 16.7 ms budget of a 60-hertz frame.
 #pragma once

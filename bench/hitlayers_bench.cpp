@@ -1,3 +1,4 @@
+/** @file hitlayers_bench.cpp Benchmark of one heavy frame's hit-layer registrations and queries. */
 // One heavy frame's hit-layer work at the load of the last stages: 140 people
 // register bodies, faces and hats; 1000 box bodies and 216 sight zones are in
 // place; every person makes the box-contact, sight and rotated vision queries,

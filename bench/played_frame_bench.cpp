@@ -1,3 +1,4 @@
+/** @file played_frame_bench.cpp Benchmark of every frame of stages 7 and 8 and the closing scene of a bot's game. */
 // The whole frame at the last stages of a real game: the bot plays a game from
 // its start, as the playthrough does, and every frame of stage 7, of stage 8 and
 // of the closing scene is timed, with the crowd, the boxes and the chefs that

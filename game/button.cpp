@@ -1,3 +1,4 @@
+/** @file button.cpp TButton's Set and Be: a labelled button placed on the screen and fired on a release over it. */
 #include "game/button.h"
 
 #include "game/mouse.h"

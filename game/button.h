@@ -1,3 +1,4 @@
+/** @file button.h TButton: a labelled button in screen pixels that fires when pressed and released over it. */
 // TButton: a labelled rectangle in screen pixels, unaffected by the zoom. It
 // registers itself for the mouse every frame and fires on release: pressed over
 // it and released over it, in normal mode.

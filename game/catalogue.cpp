@@ -1,3 +1,4 @@
+/** @file catalogue.cpp The embedded files listed in the game's order, and the people and box pictures loaded. */
 #include "game/catalogue.h"
 
 #include "game/world.h"

@@ -1,3 +1,4 @@
+/** @file catalogue.h The embedded font and pictures: their registration in the game's order and their loading. */
 // The embedded font and pictures: their registration in the order the game
 // lists them, and their loading into the picture globals and tables.
 #pragma once

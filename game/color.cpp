@@ -1,3 +1,4 @@
+/** @file color.cpp TColor's random favourite colours, vivid and spread evenly over the colour cube by ColorCells. */
 // Random favourite colours: vivid, never grey, and spread evenly over the
 // colour cube by the ColorCells histogram that every new colour is counted in.
 #include "game/color.h"

@@ -1,3 +1,4 @@
+/** @file color.h TColor: an RGB colour shared by reference (ColorRef) between ingredients, people and boxes. */
 // TColor: an RGB colour, shared by reference and never copied, so that an
 // ingredient, a person's favourite colour and a box's mix may be one object
 // and a change to it is seen by every holder.

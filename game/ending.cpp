@@ -1,3 +1,4 @@
+/** @file ending.cpp The ending: the crowd's fade, the closing words, and the closing scene with its End button. */
 #include "game/ending.h"
 
 #include "game/tutor.h"

@@ -1,3 +1,4 @@
+/** @file ending.h The ending: FadeCrowd, AddClosingWords and ClosingScene with its End button at the last stage. */
 // The ending: at the last stage the view draws back over the whole field of
 // boxes while the crowd fades away, the closing words are shown, and an End
 // button ends the program.

@@ -1,3 +1,4 @@
+/** @file frameloop.cpp GameFrame and RunGame: each game object's turn in the frame's fixed order, and the score. */
 #include "game/frameloop.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+/** @file frameloop.h The frame loop: GameFrame runs every game object once a frame, in its fixed drawing order. */
 // The frame loop: every frame each game object acts once, in a fixed order
 // that is also the drawing order (a Game Loop paced by PresentFrame).
 #pragma once

@@ -1,3 +1,4 @@
+/** @file intro.cpp RunIntro and IntroFrame: the intro window's words, its shimmering OK button and the ways out. */
 #include "game/intro.h"
 
 #include <algorithm>

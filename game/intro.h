@@ -1,3 +1,4 @@
+/** @file intro.h The intro screen (RunIntro): a few words and a shimmering OK button in a 560 x 370 window. */
 // The intro screen in the 560 x 370 window: a few words for the player and a
 // shimmering OK button. Return leaves it at once; so does releasing the left
 // button over OK after pressing it there; Esc ends the program.

@@ -1,3 +1,4 @@
+/** @file main.cpp Chromelly's main: the real game on the X11 backend, recording, replaying or windowed. */
 // Chromelly: the real game, on the X11 backend. With no argument it is the game
 // as it always plays; the options record a game, replay one, or play in a window.
 #include <getopt.h>

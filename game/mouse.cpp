@@ -1,3 +1,4 @@
+/** @file mouse.cpp TMouse: the cursor moved by the pinned pointer, what lies under it, what it clicked. */
 #include "game/mouse.h"
 
 #include "game/names.h"

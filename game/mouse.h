@@ -1,3 +1,4 @@
+/** @file mouse.h TMouse: the game's own cursor in world units, moved by the pinned system pointer's displacement. */
 // TMouse: the game's own cursor in world units. The system pointer is hidden
 // and pinned to the screen centre; each frame its displacement moves the
 // cursor and is kept as the throw vector.

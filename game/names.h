@@ -1,3 +1,4 @@
+/** @file names.h Names for the game's small numbers: hit layers, input modes, box, person and hat states. */
 // Names for the small numbers the game's rules pass around: hit layers, input
 // modes, and the states of boxes, people and hats. The fields stay plain
 // int32_t, as the rules keep them; these only say what each value means.

@@ -1,3 +1,4 @@
+/** @file opinion.cpp TOpinion's judging: a person scores a box's mix by hue, saturation, lightness and two traits. */
 // How a person judges a box: by hue distance, the mix's saturation and
 // lightness, and two personal traits. Reals named below are held as 32-bit
 // floats exactly where the game's rules hold them so, or scores would drift

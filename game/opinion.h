@@ -1,3 +1,4 @@
+/** @file opinion.h TOpinion: what one person thinks of one box, a score from 0 to 69 where 35 is indifference. */
 // TOpinion: what one person thinks of one box, a score from 0 to 69 where 35
 // is indifference. Formed by comparing the person's favourite colour with the
 // box's mix by hue, saturation and lightness; re-formed from time to time.

@@ -1,3 +1,4 @@
+/** @file person.cpp TPerson's creation, box claims and walking clock, and the drawing of people and their hats. */
 // TPerson: creation, claiming a box, the walking clock and the drawing of
 // people and their hats. The per-frame behaviour is in person_frame.cpp.
 #include "game/person.h"

@@ -1,3 +1,4 @@
+/** @file person.h TPerson and THat: a member of the crowd (a fan or a chef) and his hat. */
 // TPerson and THat: a member of the crowd (a fan, or a chef of two kinds) and
 // his hat. People and boxes refer to each other by slot index or box ID,
 // never by reference; a person's favourite colour is shared by reference.

@@ -1,3 +1,4 @@
+/** @file person_chef.cpp The chef's steps of TPerson::Be: taking fans' hats, carrying them into boxes, wandering. */
 // The chef's steps of TPerson::Be: he gives up a box that is gone, watches the
 // fans around him and picks a hat to go after, walks up and takes it, and
 // carries it into a box, his own first. Chefs wander on their own, turning

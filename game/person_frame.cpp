@@ -1,3 +1,4 @@
+/** @file person_frame.cpp TPerson::Be: one person's frame in its fixed order, with the fans' behaviour. */
 // TPerson::Be: one person's frame, in its fixed order, with the fans'
 // behaviour: pushed out of boxes, looking and judging, grieving, flying when
 // thrown, turning away from boxes ahead, and walking at a pace set by mood.

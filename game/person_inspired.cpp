@@ -1,3 +1,4 @@
+/** @file person_inspired.cpp A fan's whole-frame animations: inspiration into a chef, the walk to a new hat. */
 // The two animations that take over a fan's whole frame: the inspiration that
 // makes him a chef who owns the inspiring box, and the walk to a finalized box
 // he loves to take a new hat in its colour.

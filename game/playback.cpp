@@ -1,3 +1,4 @@
+/** @file playback.cpp PlayRecording: the real start-up and frame loop run on a replay backend. */
 #include "game/playback.h"
 
 #include "game/frameloop.h"

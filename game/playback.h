@@ -1,3 +1,4 @@
+/** @file playback.h PlayRecording: a recorded game played by the real frame loop on a replay backend. */
 // Plays a recorded game: the real start-up and frame loop, the way the program
 // runs them, on a replay backend that answers from the recording and draws
 // through another backend (X11 to watch it, headless to check it).

@@ -1,3 +1,4 @@
+/** @file stages.cpp The stage machine: stage events adding boxes and chefs, StageCheck, the zoom, the trend. */
 #include "game/stages.h"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+/** @file stages.h The stage machine: StageCheck, ZoomAndGrowth and TrendStep carry the game through stages 0 to 8. */
 // The stage machine: the crowd's moods carry the game through nine stages,
 // 0 to 8. Each stage has a zoom the view eases toward and a crowd size the
 // crowd grows to at once; four stages add to the world themselves. From

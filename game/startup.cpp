@@ -1,3 +1,4 @@
+/** @file startup.cpp StartGame: the embedded files, font and stage table, the intro, the game screen and BuildWorld. */
 #include "game/startup.h"
 
 #include "game/catalogue.h"

@@ -1,3 +1,4 @@
+/** @file startup.h Start-up: StartGame and BuildWorld, whose order is the order of the game's first random draws. */
 // Start-up: registers the embedded files, runs the intro, opens the game
 // screen and builds the world. Its order is the order of the random draws.
 #pragma once

@@ -1,3 +1,4 @@
+/** @file tutor.cpp TTutor's script and TQueue's messages: what the teacher says and when, and its progress q. */
 #include "game/tutor.h"
 
 #include "game/view.h"

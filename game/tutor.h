@@ -1,3 +1,4 @@
+/** @file tutor.h TTutor and TQueue: the game's teacher, its title sequence and its queue of two-line messages. */
 // TTutor and TQueue: the game's teacher and its title sequence. A queue of
 // two-line messages, each shown for a number of tenths of a second, and a
 // script that adds messages when the player reaches certain points or has

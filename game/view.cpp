@@ -1,3 +1,4 @@
+/** @file view.cpp The world view's drawing: DrawScaled, RectScaled, OvalScaled, OnScreen and the message lines. */
 #include "game/view.h"
 
 #include "game/names.h"

@@ -1,3 +1,4 @@
+/** @file view.h The world view: world points shown on the 1024 x 768 screen through the zoom Scale. */
 // The world view: the world is a plane centred on the middle of the 1024 x 768
 // screen, seen through the zoom `Scale`. A world point (x, y) is shown at
 // (512 + x * Scale, 384 + y * Scale). These functions zoom, skip what cannot

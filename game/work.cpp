@@ -1,3 +1,4 @@
+/** @file work.cpp The mixing box TWork: its blend, bulges, overlays, and its frame. */
 // The mixing box: its brightening blend, its bulges and overlays, and the
 // frame in which it registers itself, takes a dropped hat and answers the
 // delete and finalize clicks.

@@ -1,3 +1,4 @@
+/** @file work.h TWork: a mixing box (a "color" on the buttons) holding the hats thrown in and showing their blend. */
 // TWork: a mixing box, a "color" on the game's buttons. It holds the colours
 // of the hats thrown into it and shows their blend, which starts dark and
 // brightens as hats are added; past its capacity it bulges, and ten hats past

@@ -1,3 +1,4 @@
+/** @file world.cpp The world's globals defined from world_globals.inc, and ResetWorld, which puts them back. */
 #include "game/world.h"
 
 #include "game/mouse.h"

@@ -1,3 +1,4 @@
+/** @file world.h The world's global state: every game-wide variable, from world_globals.inc, and ResetWorld. */
 // The world's global state: every game-wide variable the game types read and
 // write, in one place. Start-up builds it; ResetWorld puts every value back to
 // its start so a test can build a fresh world in the same process.

@@ -1,3 +1,4 @@
+/** @file bot.cpp The Bot's choices and mouse moves, and BotGame, which plays a headless game with it to the end. */
 #include "harness/bot.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+/** @file bot.h Bot and BotGame: a player for the headless game that reads the world and answers with input. */
 // The bot: a player for the headless game. It reads the world between frames,
 // as a player reads the screen, and answers with the input for the next frame:
 // pointer moves (displacements from the screen centre, where the game warps

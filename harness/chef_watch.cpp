@@ -1,3 +1,4 @@
+/** @file chef_watch.cpp ChefWatch::AfterFrame: the chefs' thefts, deliveries, toques and places printed. */
 #include "harness/chef_watch.h"
 
 #include <cstdio>

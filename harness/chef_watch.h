@@ -1,3 +1,4 @@
+/** @file chef_watch.h ChefWatch: the chefs' thefts, deliveries and places printed for the end-to-end tests. */
 // The chef watch, for end-to-end tests only: after every frame it compares the
 // chefs and the boxes with the frame before and prints, on standard output, what
 // a tester cannot tell from the screen's pixels alone: a theft, a delivery, a

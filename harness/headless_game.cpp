@@ -1,3 +1,4 @@
+/** @file headless_game.cpp HeadlessGame, WorldDigest and ParseInt: a seeded game on the headless backend. */
 #include "harness/headless_game.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+/** @file headless_game.h HeadlessGame: a whole seeded game on the headless backend, and WorldDigest. */
 // A whole game on the headless backend: the real start-up and frame loop for a
 // given seed, with input fed in by frame number. Tests, benchmarks and the
 // developer's headless runner build on it (library chromelly_runner, which the

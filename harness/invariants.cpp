@@ -1,3 +1,4 @@
+/** @file invariants.cpp The world's invariants checked: globals, boxes, people and the links between them. */
 #include "harness/invariants.h"
 
 #include <cmath>

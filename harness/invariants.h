@@ -1,3 +1,4 @@
+/** @file invariants.h The world's invariants, what must hold between any two frames, for soak and tests. */
 // The world's invariants: what must hold between any two frames, whatever the
 // player does. The soak checks them after every frame of its long games and
 // the whole-game tests after the frames they run. Part of the runner library;

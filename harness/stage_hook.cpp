@@ -1,3 +1,4 @@
+/** @file stage_hook.cpp PushStage and StageHook: a game raised to its next stage between frames. */
 #include "harness/stage_hook.h"
 
 #include "game/stages.h"

@@ -1,3 +1,4 @@
+/** @file stage_hook.h StageHook: pushes a game through its stages between frames, for tests only. */
 // The stage hook, for tests only: pushes a game through its stages without
 // anybody playing, by raising the stage score between frames. The game the
 // player runs never contains it.

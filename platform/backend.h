@@ -1,3 +1,4 @@
+/** @file backend.h Backend: what a backend must provide (screen, events, clock, swaps, drawing), and DrawCall. */
 // What a backend must provide. The services (platform/services.cpp) keep the
 // drawing state, the input state, the timers and the pacing; a backend only
 // opens and closes the screen, turns window-system events into input, tells

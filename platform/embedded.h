@@ -1,4 +1,4 @@
-// The files of assets/ as the build put them inside the executable.
+/** @file embedded.h EmbeddedFile: the files of assets/ as the build put them inside the executable. */
 #pragma once
 
 #include <cstdint>

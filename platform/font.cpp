@@ -1,3 +1,4 @@
+/** @file font.cpp Font loading: TrueType faces rasterised by FreeType, the fallback font, and FontTextWidth. */
 #include "platform/font.h"
 
 #include <ft2build.h>

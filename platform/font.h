@@ -1,3 +1,4 @@
+/** @file font.h Font: a TrueType face rasterised once at a fixed pixel size, each Glyph with its alpha picture. */
 // Fonts: a TrueType face rasterised once by FreeType at a fixed pixel size;
 // each character keeps its advance, its box and its alpha picture.
 #pragma once

@@ -1,3 +1,4 @@
+/** @file frame_stats.cpp FrameStats: each shown frame timed, and the summary printed with CHROMELLY_STATS=1. */
 #include "platform/frame_stats.h"
 
 #include <cstdio>

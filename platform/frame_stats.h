@@ -1,3 +1,4 @@
+/** @file frame_stats.h FrameStats: frame timing for tuning, on with CHROMELLY_STATS=1, summed up when the game ends. */
 // Frame statistics for tuning the game on a player's machine: with
 // CHROMELLY_STATS=1 in the environment every frame shown is timed, and a
 // summary goes to standard error when the game ends. Without the variable

@@ -1,3 +1,4 @@
+/** @file hitlayers.cpp The hit layers' shapes, cells and buckets, which HitRect and HitImage register and query. */
 #include "platform/hitlayers.h"
 
 #include <algorithm>

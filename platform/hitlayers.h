@@ -1,3 +1,4 @@
+/** @file hitlayers.h The hit layers: the game's spatial index of shapes, rebuilt every frame (HitRect, HitImage). */
 // The hit layers: the game's spatial index (a Spatial Partition rebuilt every
 // frame). While objects draw they register the shapes they cover, with
 // themselves as id, in numbered layers; later in the same frame others ask

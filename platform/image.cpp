@@ -1,3 +1,4 @@
+/** @file image.cpp Image and PixelBuffer: pictures decoded when wanted, their alpha coverage, and LoadImageFile. */
 #include "platform/image.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+/** @file image.h Image: a picture decoded with libpng when its pixels are wanted, with its alpha coverage. */
 // Pictures, decoded with libpng. A picture loaded from an embedded file keeps
 // only that file until its pixels are wanted: the backend decodes them to
 // upload its texture and lets them go once the texture holds them, and the hit

@@ -1,3 +1,4 @@
+/** @file input_state.cpp InputState: the keys, buttons and pointer as the backends report them. */
 #include "platform/input_state.h"
 
 void InputState::PressKey(int key) {

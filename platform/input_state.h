@@ -1,3 +1,4 @@
+/** @file input_state.h InputState: what the player holds and has pressed since the game last read it. */
 // What the player holds and has pressed since the game last read it: the
 // backends report window-system events into it, the services answer the
 // game's questions from it.

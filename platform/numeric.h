@@ -1,3 +1,4 @@
+/** @file numeric.h Numeric conventions: TruncInt, StoreF to 32-bit floats, and trigonometry in degrees. */
 // Numeric conventions: how reals become integers and 32-bit floats, and
 // trigonometry in degrees.
 //

@@ -1,3 +1,4 @@
+/** @file png_decode.cpp PNG decoding with libpng: headers, whole pictures to RGBA, and alpha streamed row by row. */
 #include "platform/png_decode.h"
 
 #include <png.h>

@@ -1,3 +1,4 @@
+/** @file png_decode.h PNG decoding with libpng: DecodePngRgba for drawing and StreamPngAlpha for the hit layers. */
 // PNG decoding with libpng: a whole picture to RGBA as the game draws it, and
 // the alpha alone, row by row, for the hit layers, without the RGBA.
 #pragma once

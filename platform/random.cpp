@@ -1,3 +1,4 @@
+/** @file random.cpp The one Park-Miller generator: SeedRandom, RandomUnit, RandomReal and RandomInt. */
 #include "platform/random.h"
 
 #include "platform/numeric.h"

@@ -1,5 +1,4 @@
-// The game's one random generator and its numeric conventions.
-//
+/** @file random.h The game's one random generator: SeedRandom, RandomInt and RandomReal, drawn in the rules' order. */
 // Every draw comes from one Park-Miller generator (multiplier 48271) in the
 // order the game's rules make them, so a seed and the player's input decide
 // the whole game. Before seeding the state is 4660, so the intro screen's

@@ -1,3 +1,4 @@
+/** @file resources.cpp The registry of embedded files, and the streams OpenResource opens over it or the disk. */
 #include "platform/resources.h"
 
 #include <algorithm>

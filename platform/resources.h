@@ -1,3 +1,4 @@
+/** @file resources.h Embedded files: their registry and the "protocol::path" names loaders open them by. */
 // Embedded files: a registry of the font and pictures that live inside the
 // executable, and the "protocol::path" names through which loaders open them.
 //

@@ -1,5 +1,4 @@
-// The services over whichever backend runs: drawing state, input queries,
-// timers derived from the clock, and frame pacing.
+/** @file services.cpp The services over whichever backend runs: drawing state, input, timers from the clock, pacing. */
 #include "platform/services.h"
 
 #include <cstdio>

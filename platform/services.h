@@ -1,5 +1,4 @@
-// The services the game draws, reads input and keeps time through.
-//
+/** @file services.h The services the game draws, reads input and keeps time through, over a backend it never knows. */
 // Immediate mode: one current drawing state (colour, alpha, blend mode,
 // rotation, scale, font) that every drawing call uses until it is changed.
 // Everything here works in window pixels, origin top-left, y down; the

@@ -1,3 +1,4 @@
+/** @file transform.cpp Transform: the drawing transform of rotation and scale, and boxes mapped by it. */
 #include "platform/transform.h"
 
 #include <cmath>

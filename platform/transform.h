@@ -1,3 +1,4 @@
+/** @file transform.h Transform: the drawing transform the drawing calls and the hit layers share. */
 // The drawing transform, shared by the drawing calls and the hit layers so that
 // a rotated or mirrored picture is tested exactly where it is drawn.
 #pragma once

@@ -1,3 +1,4 @@
+/** @file chefs_test.cpp Tests of chefs, inspiration and new hats, in set-up headless worlds and one long game. */
 // Chefs, inspiration and new hats: people set up directly in a headless world
 // and run frame by frame, then a long game full of chefs checked every frame.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+/** @file color_test.cpp Tests of favourite colours: cells, Randomize and FollowTrend, and the histogram. */
 // Favourite colours: the cell partition, the exact draws of Randomize and
 // FollowTrend, the bounds of each style, and the balancing histogram.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+/** @file ending_test.cpp Tests of the ending: the crowd's fade, the End button, a staged whole game. */
 // The ending: the crowd's fade, the closing scene with its End button, and a
 // whole game pushed through its nine stages by the stage hook.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+/** @file frame_stats_test.cpp Tests of FrameStats on the headless virtual clock: figures, parts, silence. */
 // Frame statistics over the services' pacing on the headless backend, timed by
 // the virtual clock: the figures, the screen openings that restart the count,
 // the figures per named part of the game, and silence without CHROMELLY_STATS.

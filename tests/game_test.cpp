@@ -1,4 +1,4 @@
-// Start-up, the intro and the frame loop, on the headless backend.
+/** @file game_test.cpp Tests of start-up, the intro and the frame loop, on the headless backend. */
 #include <gtest/gtest.h>
 
 #include <algorithm>

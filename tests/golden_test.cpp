@@ -1,3 +1,4 @@
+/** @file golden_test.cpp Golden games: short bot games replayed from recordings to the digests of their worlds. */
 // Golden games: short bot games kept as recordings with the digest of the world
 // each leaves. Any change to the game's exact behaviour (a draw added or moved,
 // a rounding changed, a rule read differently) changes a digest or parts a

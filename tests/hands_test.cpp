@@ -1,3 +1,4 @@
+/** @file hands_test.cpp Tests of the player's hands: TMouse, the buttons and TTutor, in headless games. */
 // The player's hands: the mouse, the buttons and the tutor, in whole headless
 // games driven through the backend's scripted input.
 #include <gtest/gtest.h>

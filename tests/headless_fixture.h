@@ -1,4 +1,4 @@
-// A headless screen for tests: the services run on a fresh headless backend.
+/** @file headless_fixture.h HeadlessScreen: a test fixture whose services run on a fresh headless backend. */
 #pragma once
 
 #include <gtest/gtest.h>

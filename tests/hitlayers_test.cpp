@@ -1,3 +1,4 @@
+/** @file hitlayers_test.cpp Tests of the hit layers: result order, masks, alpha threshold, transformed shapes. */
 // The hit layers: order of results, masks, the alpha threshold, pure queries
 // and registrations, and shapes tested where the transform draws them.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+/** @file opinion_test.cpp Tests of TOpinion: worked examples, the draws of Form and New, Be's countdown. */
 // Opinions: the worked examples of the judging rules, the one draw of Form,
 // the three draws of New, and Be's countdown against the 4 Hz clock.
 #include <gtest/gtest.h>

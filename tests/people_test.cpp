@@ -1,4 +1,4 @@
-// The crowd: creation, drawing and the fan's frame, on a headless game.
+/** @file people_test.cpp Tests of the crowd: TPerson's creation, drawing and the fan's frame, on a headless game. */
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,3 +1,4 @@
+/** @file pictures_test.cpp Tests of the committed pictures: names, sizes, kinds and the covered pixels hits rely on. */
 // The committed pictures against what the game relies on: the catalogue's
 // file names, sizes and kinds, and the covered pixels that clicks and hit
 // tests depend on (alpha 128 or more counts as covered).

@@ -1,3 +1,4 @@
+/** @file random_test.cpp Tests of the one generator: exact sequences, bounds, seed folding and TruncInt. */
 // The one generator: exact sequences from the unseeded state, bounds in
 // either order, seed folding, and the truncation every conversion relies on.
 #include <gtest/gtest.h>

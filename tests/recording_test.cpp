@@ -1,3 +1,4 @@
+/** @file recording_test.cpp Tests of recordings: same-world replays, damaged files, replays that part. */
 // Recordings: a headless game recorded with scripted input replays to the same
 // world; damaged files are refused before a frame is played; a replay that
 // parts from its recording stops there instead of passing for a whole game, and

@@ -1,3 +1,4 @@
+/** @file resources_test.cpp Tests of the embedded-file registry, its streams, and the loaders over them. */
 // The registry of embedded files and the streams opened over it, plus the
 // picture and font loaders that read through those streams.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+/** @file services_test.cpp Tests of the headless services: pacing, input, timers, drawing state, transform. */
 // The services over the headless backend: pacing, input counting, timers,
 // the drawing state and the transform handed to the backend.
 #include <gtest/gtest.h>

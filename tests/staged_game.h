@@ -1,3 +1,4 @@
+/** @file staged_game.h StagedGame: a headless game for the stage, ending and chef tests, with boxes put straight in. */
 // A headless game for the stage, ending and chef tests, with the program's end
 // turned into an exception, the standard output captured on demand, and boxes
 // put straight into the world.

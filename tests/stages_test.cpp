@@ -1,3 +1,4 @@
+/** @file stages_test.cpp Tests of the stage machine: thresholds, zoom, crowd growth, events, trend clock. */
 // The stage machine: thresholds, the zoom, the crowd growing, the stage
 // events and the trend clock, on a headless game.
 #include <gtest/gtest.h>

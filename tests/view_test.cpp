@@ -1,4 +1,4 @@
-// The world view: zoomed drawing, visibility, mirroring, and the message bars.
+/** @file view_test.cpp Tests of the world view: zoomed drawing, visibility, mirroring, and the message bars. */
 #include <gtest/gtest.h>
 
 #include "game/view.h"

@@ -1,3 +1,4 @@
+/** @file work_test.cpp Tests of TWork: blend, shared ingredients, bulges, locking, overlays, hits, hats and clicks. */
 // Mixing boxes: the brightening blend, shared ingredients, the slot bound,
 // bulges and locking, overlays fading with the zoom, hit registration, the
 // hat drop and the delete and finalize clicks.

@@ -1,4 +1,4 @@
-// The world's globals: one reset puts every one of them back to its start value.
+/** @file world_test.cpp Tests that one ResetWorld puts every world global back to its start value. */
 #include <gtest/gtest.h>
 
 #include <cstdint>

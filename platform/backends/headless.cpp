@@ -1,3 +1,4 @@
+/** @file headless.cpp HeadlessBackend: a screen with no X server, input fed in, and the last frame's drawing kept. */
 #include "platform/backends/headless.h"
 
 #include "platform/numeric.h"

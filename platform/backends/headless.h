@@ -1,3 +1,4 @@
+/** @file headless.h HeadlessBackend: the services with no X server, a virtual clock, fed input and recorded drawing. */
 // The headless backend: the same services with no X server. A virtual clock
 // that only sleeping (the frame pacing) and tests advance, input that a test
 // or a bot feeds in, and a record of the drawing calls of the last frame.

@@ -1,3 +1,4 @@
+/** @file passthrough_backend.h PassThroughBackend: what the recording and replay backends share. */
 // The part the recording and replay backends share: each stands between the
 // services and another backend, hands the drawing on to it and hashes each
 // frame's drawing on the way, so that a replay can check it frame by frame.

@@ -1,3 +1,4 @@
+/** @file record_backend.cpp RecordBackend: every call passed on, every answer written down, and the recording saved. */
 #include "platform/recording/record_backend.h"
 
 #include <cerrno>

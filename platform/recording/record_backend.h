@@ -1,3 +1,4 @@
+/** @file record_backend.h RecordBackend: wraps a backend and writes down every answer it gives. */
 // The recording backend: wraps another backend, passes every call on, and
 // writes down every answer the services get from it (clock readings, input,
 // the refresh measurement) together with a hash of each frame's drawing, so

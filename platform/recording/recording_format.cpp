@@ -1,3 +1,4 @@
+/** @file recording_format.cpp The recording file: RecordingWriter, RecordingCursor, DrawHash and the input changes. */
 #include "platform/recording/recording_format.h"
 
 #include <zlib.h>

@@ -1,3 +1,4 @@
+/** @file recording_format.h Recording: every answer a backend gave the services in one game, and its file format. */
 // A recording: every answer a backend gave the services during one game, in
 // the order the services asked, so that a replay can give the same answers
 // and the game, which decides everything else itself, plays out the same.

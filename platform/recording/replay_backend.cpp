@@ -1,3 +1,4 @@
+/** @file replay_backend.cpp ReplayBackend: a recording's answers given back call by call, or a mismatch. */
 #include "platform/recording/replay_backend.h"
 
 #include "platform/services.h"

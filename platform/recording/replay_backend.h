@@ -1,3 +1,4 @@
+/** @file replay_backend.h ReplayBackend: gives the services a recording's answers and passes the drawing on. */
 // The replay backend: gives the services the answers of a recording instead
 // of the window system's and the clock's, and passes the drawing on to another
 // backend (X11 to watch the game, headless to check it). Each call the game

@@ -1,3 +1,4 @@
+/** @file bot_test.cpp Tests that the bot wins the game from intro to End on a few seeds, and that its game replays. */
 // The bot proves the game can be won: from the intro to the End button, with
 // nothing but the mouse, on a few seeds; and its game, recorded, replays to the
 // very world it left.

@@ -1,3 +1,4 @@
+/** @file chef_scenarios.cpp RunChefs: a chef's theft, delivery and taken toque, told and seen on screen. */
 // The chefs on the real screen: the stage hook stops at the chefs' stage and
 // its chef watch says on standard output when a chef takes a hat, delivers one
 // or is given a box by his toque, and where the chefs and the cursor are. The

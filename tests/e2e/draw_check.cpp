@@ -1,3 +1,4 @@
+/** @file draw_check.cpp draw_check: what the X11 backend draws, windowed and full screen, read back from the screen. */
 // What the X11 backend puts on the screen: a windowed frame, then the full
 // screen with rectangles, an oval, a turned rectangle, pictures (blended,
 // alpha-tested, mirrored, and re-uploaded after the screen was reopened) and

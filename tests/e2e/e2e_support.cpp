@@ -1,4 +1,4 @@
-// Helpers for the end-to-end checks of the X11 backend under Xvfb.
+/** @file e2e_support.cpp Helpers for the end-to-end checks: screen reading, checks, the game as a child. */
 #include "tests/e2e/e2e_support.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+/** @file e2e_support.h Helpers for the end-to-end checks: GameScreen, Checks, GameProcess, screen reading. */
 // Helpers for the end-to-end checks of the X11 backend under Xvfb: a second
 // connection that looks at the screen the way a user would, where the game's
 // 1024 x 768 frame should appear on it, a tally of named checks, and the real

@@ -1,3 +1,4 @@
+/** @file ending_scenarios.cpp The ways the game ends: Esc, signals, the watchdog's mode restore, End, restarts. */
 // The ways the game ends: Esc, SIGINT and SIGTERM through the game's own way
 // out; SIGKILL and crashes, after which the watchdog puts the desktop's
 // display mode back; and the switch from the intro to the game screen on a

@@ -1,3 +1,4 @@
+/** @file game_check.cpp game_check: the real game's scenarios, driven with xdotool, read off the screen. */
 // End-to-end checks of the real game: chromelly is started as a child process,
 // driven with xdotool the way a player would (XTEST, as real devices) and read
 // back from the root window by a second connection.

@@ -1,3 +1,4 @@
+/** @file game_scenarios.h The scenarios game_check runs (RunIntro, RunPlay, RunChefs...), a file per screen. */
 // The scenarios game_check runs, one file per screen: the intro
 // (intro_scenarios.cpp), the game screen (game_screen_scenarios.cpp), the
 // chefs (chef_scenarios.cpp) and the ways the game ends (ending_scenarios.cpp).

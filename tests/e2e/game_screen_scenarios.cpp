@@ -1,3 +1,4 @@
+/** @file game_screen_scenarios.cpp RunPlay and RunHands: the game screen, the crowd, hands, Esc. */
 // The game screen seen by a player: the white frame, black bars beside a
 // letterboxed one, the crowd walking in, and Esc.
 #include <algorithm>

@@ -1,3 +1,4 @@
+/** @file input_check.cpp input_check: what the X11 backend makes of keys, buttons, pointer, focus and grabs. */
 // What the X11 backend makes of the user's input, driven with xdotool (XTEST,
 // as real devices) and with a second connection acting as window manager:
 // keys to virtual-key codes, auto-repeat, mouse buttons, pointer positions in

@@ -1,3 +1,4 @@
+/** @file intro_scenarios.cpp The intro scenarios: its lines, OK and key caps, shimmer, Esc, OK presses. */
 // The intro window seen by a player: its lines, OK button and key caps, OK's
 // shimmer, Esc, and the ways a press on OK does or does not leave the intro.
 #include <algorithm>

@@ -1,3 +1,4 @@
+/** @file main.cpp chromelly_bot: the bot plays a whole game headless and prints when each stage and the End came. */
 // The bot plays a whole game without a display, from the intro to the End
 // button, and prints the frame each stage began and the frame of the End. It
 // can write its game as a recording, which `chromelly --replay FILE` shows.

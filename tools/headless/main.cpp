@@ -1,3 +1,4 @@
+/** @file main.cpp chromelly_headless: plays or replays a game headless and prints moods, boxes, digest and timing. */
 // Runs the game without a display for a seed and a number of frames, and
 // prints what happened: the crowd's moods, the boxes, a digest of the world
 // that tells seeds apart, and the frame timing. It can write the game as a

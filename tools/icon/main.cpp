@@ -1,3 +1,4 @@
+/** @file main.cpp chromelly_icon: draws the game's desktop icon, a smiling fan's head, from its own pictures. */
 // Draws the game's desktop icon from its own pictures: a fan's head and
 // shoulders, smiling, with hair and hat in one colour, put together the way
 // the game draws a standing fan, then scaled down to each icon size.

@@ -1,3 +1,4 @@
+/** @file main.cpp chromelly_soak: long headless games by the bot and the noise, invariants checked. */
 // chromelly_soak: plays whole games headless for a long time, the bot at the
 // controls with a careless player's noise cutting in, and checks the world's
 // invariants after every frame. Built with the tests, and meant for the

@@ -1,3 +1,4 @@
+/** @file noise.cpp NoisePlayer's plans: stray clicks, drags, throws, hats to boxes, box commands, help, lost focus. */
 #include "tools/soak/noise.h"
 
 #include <algorithm>

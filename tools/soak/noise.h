@@ -1,3 +1,4 @@
+/** @file noise.h NoisePlayer: the soak's careless player, acting on the game only through the headless input. */
 // The soak's noise player: a careless player who acts on the game only through
 // the headless backend's input, as a person at the mouse would. Stray clicks,
 // drags, people and chefs grabbed and thrown, hats dropped on boxes, boxes

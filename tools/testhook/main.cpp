@@ -1,3 +1,4 @@
+/** @file main.cpp chromelly_testhook: the real X11 game with the stage hook, for end-to-end tests of late stages. */
 // chromelly_testhook: the real game on the X11 backend with the stage hook,
 // which pushes it through the stages so that an end-to-end test reaches the
 // closing scene in seconds. Built with the tests only.

@@ -1,4 +1,4 @@
-// Monotonic time, sleeping and the since-boot clock on Linux.
+/** @file clock.cpp Monotonic time, sleeping and the since-boot clock on Linux, for the X11 backend. */
 #include "platform/backends/x11/clock.h"
 
 #include <sys/sysinfo.h>

@@ -1,4 +1,4 @@
-// The Linux clocks the X11 backend tells time with.
+/** @file clock.h The Linux clocks the X11 backend tells time with: MonotonicMs, SleepForMs and BootClock. */
 #pragma once
 
 #include <cstdint>

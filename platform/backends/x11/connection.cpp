@@ -1,4 +1,4 @@
-// The X11 backend's one connection and GL context for the whole run.
+/** @file connection.cpp The X11 backend's one connection and GL context for the whole run. */
 #include "platform/backends/x11/x11_backend.h"
 
 #include <cstdlib>

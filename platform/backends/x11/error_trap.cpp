@@ -1,4 +1,4 @@
-// X errors counted while a trap is set.
+/** @file error_trap.cpp XErrorTrap: X errors counted while a trap is set. */
 #include "platform/backends/x11/error_trap.h"
 
 namespace {

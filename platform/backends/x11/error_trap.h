@@ -1,3 +1,4 @@
+/** @file error_trap.h XErrorTrap: X errors counted, not fatal, while a request the server may refuse is tried. */
 // X errors while a request the server may refuse is tried (a GL context, a
 // focus change, a mode switch): counted instead of ending the process.
 #pragma once

@@ -1,4 +1,4 @@
-// Event translation for the X11 backend.
+/** @file events.cpp PumpX11Events: the X11 backend's window-system events translated into the game's input. */
 #include "platform/backends/x11/events.h"
 
 namespace {

@@ -1,3 +1,4 @@
+/** @file events.h PumpX11Events: window-system events to the game's input (keys, buttons, pointer, focus, close). */
 // Window-system events to the game's input: keys, buttons, pointer, focus and
 // the window manager's close button.
 #pragma once

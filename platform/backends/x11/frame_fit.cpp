@@ -1,4 +1,4 @@
-// Where the game's frame sits in the window.
+/** @file frame_fit.cpp FrameFit: where the game's frame sits in the window, and window pixels back to frame pixels. */
 #include "platform/backends/x11/frame_fit.h"
 
 #include <algorithm>

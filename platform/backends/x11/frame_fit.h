@@ -1,3 +1,4 @@
+/** @file frame_fit.h FrameFit: the game's frame scaled to fit a full screen, and window pixels mapped back to it. */
 // The game draws a frame of its own size; a full screen of another size shows
 // it scaled to fit, and window pixels map back to frame pixels for the pointer.
 #pragma once

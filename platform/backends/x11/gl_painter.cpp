@@ -1,4 +1,4 @@
-// OpenGL drawing for the X11 backend.
+/** @file gl_painter.cpp GlPainter: the X11 backend's OpenGL drawing of the services' drawing calls. */
 #include "platform/backends/x11/gl_painter.h"
 
 #include <GL/gl.h>

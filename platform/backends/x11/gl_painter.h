@@ -1,3 +1,4 @@
+/** @file gl_painter.h GlPainter: the X11 backend's OpenGL projection, clearing and immediate-mode drawing. */
 // OpenGL drawing for the X11 backend: the frame's projection, clearing, and
 // the services' drawing calls as immediate-mode quads, polygons and textures.
 #pragma once

@@ -1,4 +1,4 @@
-// Key, button and pointer translation for the X11 backend.
+/** @file keys_and_buttons.cpp VirtualKeyFor and GameButtonFor: the X11 backend's key and button translation. */
 #include "platform/backends/x11/keys_and_buttons.h"
 
 #include "platform/backends/x11/xlib.h"

@@ -1,3 +1,4 @@
+/** @file keys_and_buttons.h VirtualKeyFor and GameButtonFor: X keys and buttons as the game reads them. */
 // Translation between what the X server reports and what the game reads:
 // key symbols to virtual-key codes and X button numbers to the game's buttons.
 #pragma once

@@ -1,3 +1,4 @@
+/** @file pointer.cpp The X11 backend's pointer: its grab, its hiding and its warps. */
 // The X11 backend's pointer: grabbed and hidden while the game holds it, and
 // warped to where the game puts its cursor.
 #include "platform/backends/x11/x11_backend.h"

@@ -1,4 +1,4 @@
-// Quit signals turned into an orderly end.
+/** @file quit_signals.cpp CatchQuitSignals: SIGINT and SIGTERM turned into an orderly end through Esc. */
 #include "platform/backends/x11/quit_signals.h"
 
 #include <signal.h>

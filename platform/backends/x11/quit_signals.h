@@ -1,3 +1,4 @@
+/** @file quit_signals.h CatchQuitSignals and QuitSignal: SIGINT and SIGTERM end the game the way Esc does. */
 // SIGINT and SIGTERM end the game the way Esc does: the handler only notes the
 // signal, the backend reports it to the game as a press of Esc, and the game
 // leaves through its usual path (mode restored, pointer released). The process

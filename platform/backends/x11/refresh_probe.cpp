@@ -1,4 +1,4 @@
-// The refresh probe's rule.
+/** @file refresh_probe.cpp RefreshProbe's rule: whether waited swaps show the game's frame rate. */
 #include "platform/backends/x11/refresh_probe.h"
 
 namespace {

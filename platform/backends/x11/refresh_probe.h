@@ -1,3 +1,4 @@
+/** @file refresh_probe.h RefreshProbe: whether the full screen refreshes at the game's rate, judged from swap times. */
 // Whether the full screen refreshes at the rate the game paces itself to,
 // judged from how long swaps that wait for vertical blank take.
 #pragma once

@@ -1,4 +1,4 @@
-// Mode switching for the full screen.
+/** @file video_mode.cpp SwitchVideoMode and RestoreVideoMode: full-screen mode switching. */
 #include "platform/backends/x11/video_mode.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+/** @file video_mode.h SwitchVideoMode and RestoreVideoMode: the full screen's display modes through XF86VidMode. */
 // Full-screen display modes through XF86VidMode. Close puts the desktop's mode
 // back; on every other way out the watchdog (x11_watchdog.h) does.
 #pragma once

@@ -1,4 +1,4 @@
-// The watchdog process and what the game tells it.
+/** @file watchdog.cpp The mode watchdog's process and what the game tells it: mode switched, mode restored. */
 #include "platform/backends/x11/watchdog.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+/** @file watchdog.h The mode watchdog: a forked process that puts the desktop's mode back however the game ends. */
 // The watchdog: a small process forked before the game's first X connection
 // that puts the desktop's display mode back when the game ends with the mode
 // still switched, however it ends (Esc, a signal, SIGKILL, a crash, an abort).

@@ -1,4 +1,4 @@
-// The X11 backend's window: made, shown, and given the keyboard focus.
+/** @file window.cpp The X11 backend's window: made, shown, and given the keyboard focus. */
 #include "platform/backends/x11/x11_backend.h"
 
 #include "platform/backends/x11/error_trap.h"

@@ -1,4 +1,4 @@
-// The real game's backend: an X11 window or full screen drawn with OpenGL through GLX.
+/** @file x11.h MakeX11Backend: the real game's backend, an X11 window or full screen drawn with OpenGL through GLX. */
 #pragma once
 
 #include <memory>

@@ -1,3 +1,4 @@
+/** @file x11_backend.cpp The X11 backend's opening and closing of the screen, its swaps and its reading of events. */
 // The real game's backend: Xlib window, GLX context, XF86VidMode full screen.
 // Opening and closing the screen, swapping and reading events live here; the
 // connection, the window and the pointer have their own files beside this

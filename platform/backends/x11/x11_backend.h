@@ -1,3 +1,4 @@
+/** @file x11_backend.h The X11 backend's state and steps, shared by the files that carry them out. */
 // The X11 backend's state and steps, shared by the files that carry them out:
 // x11_backend.cpp opens and closes the screen, swaps and reads events,
 // connection.cpp makes the connection and the GL context, window.cpp the

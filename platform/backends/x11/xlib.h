@@ -1,3 +1,4 @@
+/** @file xlib.h The X, GLX and XF86VidMode headers, with X's Font renamed away from the game's font. */
 // The X, GLX and XF86VidMode headers as the backend includes them: X's own
 // `Font` type is renamed so it cannot collide with the game's font.
 #pragma once

@@ -1,3 +1,4 @@
+/** @file draw.cpp The house style's drawing helpers: surfaces, paper shapes with ink outlines, tubes and lines. */
 #include "draw.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+/** @file draw.h The house style: black ink outlines around white paper fills, and the cairo helpers for it. */
 // The house style: black ink outlines with round joins around white paper
 // fills. White is where the game's draw colour shows through (it multiplies
 // every picture by its colour); black stays black whatever the colour.

@@ -1,3 +1,4 @@
+/** @file figure.cpp The line-drawn figure: poses, limbs solved by two-bone inverse kinematics, and its drawing. */
 #include "figure.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+/** @file figure.h The line-drawn figure of every body picture: Pose, Limb and Outfit. */
 // The line-drawn figure that every body picture shows: a rectangular torso,
 // tube arms and legs, round hands and shoes. Poses are built from a few joint
 // positions; the elbows and knees are found by two-bone inverse kinematics so

@@ -1,3 +1,4 @@
+/** @file font.cpp Bitstream Vera Sans loaded from its file, and text shown left, centred or right with cairo. */
 #include "font.h"
 
 #include <cairo-ft.h>

@@ -1,3 +1,4 @@
+/** @file font.h The game's font, Bitstream Vera Sans, loaded from its file for picgen's lettering. */
 // The game's font, Bitstream Vera Sans, loaded from its file so the lettering
 // does not depend on what fontconfig happens to pick.
 #pragma once

@@ -1,5 +1,4 @@
-// Head pictures: the seven faces by mood, the ten hairstyles, the fan's hat
-// and the chef's toque.
+/** @file heads.cpp Head pictures: the seven faces by mood, the ten hairstyles, the fan's hat and the chef's toque. */
 #include <cmath>
 #include <cstdio>
 #include <numbers>

@@ -1,3 +1,4 @@
+/** @file layout.h Where the game puts one picture relative to another: the offsets the pictures meet at. */
 // Where the game puts one picture relative to another. The pictures are drawn
 // so that they meet at exactly these offsets, so keep them in step with the
 // game's drawing code.

@@ -1,5 +1,4 @@
-// picgen: draws the game's pictures into assets/ and the picture sheet.
-//
+/** @file main.cpp picgen: draws the game's pictures into assets/ and the picture sheet. */
 //   picgen <assets-dir> [<sheet.png>]
 #include <algorithm>
 #include <cstdint>

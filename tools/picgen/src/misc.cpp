@@ -1,5 +1,4 @@
-// The cursor, the masks the game only tests against (vision wedge, oval) and
-// the lettered overlays of the mixing boxes.
+/** @file misc.cpp The cursor, the masks only tested against (vision wedge, oval), the boxes' lettered overlays. */
 #include <cmath>
 #include <numbers>
 

@@ -1,5 +1,4 @@
-// Body pictures: the fan standing and walking, the chef, the new-hat and
-// inspiration frames with their colour overlays.
+/** @file people.cpp Body pictures: the fan standing and walking, the chef, the new-hat and inspiration frames. */
 #include <algorithm>
 #include <cmath>
 #include <cstdio>

@@ -1,3 +1,4 @@
+/** @file picture.h Picture: the catalogue of the game's pictures, each with its file name, size, storage and drawer. */
 // The catalogue of the game's pictures: what each file is called, its size,
 // how it is stored, and the function that draws it.
 #pragma once

@@ -1,3 +1,4 @@
+/** @file png_writer.cpp writePng: a cairo surface written as a reproducible PNG with straight alpha. */
 #include "png_writer.h"
 
 #include <png.h>

@@ -1,3 +1,4 @@
+/** @file sheet.cpp writeSheet: every picture on a checkerboard, and people composed as the game composes them. */
 #include "sheet.h"
 
 #include <algorithm>

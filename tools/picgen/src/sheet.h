@@ -1,3 +1,4 @@
+/** @file sheet.h The picture sheet (writeSheet): every picture, and people put together, for a person to look over. */
 // The picture sheet: every picture on a checkerboard, and people put together
 // the way the game puts them together, for a person to look over.
 #pragma once
