@@ -10,14 +10,15 @@
 #include <random>
 
 #include "game/frameloop.h"
-#include "harness/invariants.h"
 #include "game/mouse.h"
 #include "game/names.h"
 #include "game/person.h"
-#include "harness/headless_game.h"
 #include "game/tutor.h"
+#include "game/view.h"
 #include "game/work.h"
 #include "game/world.h"
+#include "harness/headless_game.h"
+#include "harness/invariants.h"
 #include "platform/hitlayers.h"
 #include "platform/numeric.h"
 #include "platform/random.h"
@@ -430,8 +431,8 @@ TEST_F(ChefsLongRun, TheLinksBetweenChefsHatsFansAndBoxesHoldEveryFrame) {
   int dropIn = 0;
   // The cursor lands on world (x, y) in the next frame; false when that is outside the view.
   auto aim = [&](double x, double y) {
-    if (std::abs(x) >= 512 / double(Scale) || std::abs(y) >= 384 / double(Scale)) return false;
-    backend.MovePointer(512 + TruncInt(x) - Mouse->x, 384 + TruncInt(y) - Mouse->y);
+    if (std::abs(x) >= HalfViewWidth(Scale) || std::abs(y) >= HalfViewHeight(Scale)) return false;
+    backend.MovePointer(ScreenCentreX + TruncInt(x) - Mouse->x, ScreenCentreY + TruncInt(y) - Mouse->y);
     return true;
   };
   // Over an open box if it is in view, else over open ground.
@@ -472,7 +473,7 @@ TEST_F(ChefsLongRun, TheLinksBetweenChefsHatsFansAndBoxesHoldEveryFrame) {
         break;
       case Doing::Grabbing:
         if (holdsWanted) {  // flung far out of the view: the release comes with a move of 300
-          backend.MovePointer(512 + (pick(2) ? 300 : -300), 384 + pick(41) - 20);
+          backend.MovePointer(ScreenCentreX + (pick(2) ? 300 : -300), ScreenCentreY + pick(41) - 20);
           ++flung;
         }
         backend.ReleaseButton(ButtonLeft);

@@ -12,8 +12,8 @@
 #include "game/names.h"
 #include "game/person.h"
 #include "game/tutor.h"
+#include "game/view.h"
 #include "game/work.h"
-#include "platform/numeric.h"
 #include "harness/stage_hook.h"
 #include "tests/staged_game.h"
 
@@ -37,8 +37,8 @@ class Ending : public StagedGame {
   }
   // Puts the cursor on the End button's black block, at screen (20, 750).
   static void CursorOnTheEndBlock() {
-    Mouse->x = TruncInt((20 - 512) / double(Scale));
-    Mouse->y = TruncInt((750 - 384) / double(Scale));
+    Mouse->x = ScreenToWorldX(20);
+    Mouse->y = ScreenToWorldY(750);
   }
   // Whether the last frame drew the black block and the word of the End button.
   bool EndDrawn() {

@@ -8,10 +8,11 @@
 #include "game/mouse.h"
 #include "game/names.h"
 #include "game/person.h"
-#include "harness/headless_game.h"
 #include "game/tutor.h"
+#include "game/view.h"
 #include "game/work.h"
 #include "game/world.h"
+#include "harness/headless_game.h"
 #include "platform/numeric.h"
 
 namespace {
@@ -33,7 +34,7 @@ class Hands : public ::testing::Test {
   }
   // The pointer moves so that the mouse's next step puts the cursor on world (x, y); n frames run.
   void Move(int x, int y, int n = 1) {
-    backend.MovePointer(512 + x - Mouse->x, 384 + y - Mouse->y);
+    backend.MovePointer(ScreenCentreX + x - Mouse->x, ScreenCentreY + y - Mouse->y);
     Frame(n);
   }
   void Down(int x, int y, int n = 1) {
