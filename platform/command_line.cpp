@@ -1,5 +1,4 @@
-// The command-line helper: getopt_long over the program's table of options, numbers checked
-// against their range, and one line on standard error for every kind of mistake.
+// The command-line helper: getopt_long over a table of options, numbers held to their range, one line per mistake.
 #include "platform/command_line.h"
 
 #include <getopt.h>

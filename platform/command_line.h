@@ -1,5 +1,4 @@
-// The command line of the game and of the developer's programs: a table of options, one parse, one way to report a
-// mistake.
+// Command lines of the game and the developer's programs: a table of options and one way to report a mistake.
 #pragma once
 
 #include <functional>
