@@ -1,4 +1,4 @@
-/** @file headless_game.cpp HeadlessGame, WorldDigest and ParseInt: a seeded game on the headless backend. */
+/** @file headless_game.cpp HeadlessGame and WorldDigest: a seeded game on the headless backend and its digest. */
 #include "harness/headless_game.h"
 
 #include <cstring>
