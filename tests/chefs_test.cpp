@@ -9,14 +9,14 @@
 #include <random>
 
 #include "game/frameloop.h"
-#include "harness/invariants.h"
 #include "game/mouse.h"
 #include "game/names.h"
 #include "game/person.h"
-#include "harness/headless_game.h"
 #include "game/tutor.h"
 #include "game/work.h"
 #include "game/world.h"
+#include "harness/headless_game.h"
+#include "harness/invariants.h"
 #include "platform/hitlayers.h"
 #include "platform/numeric.h"
 #include "platform/random.h"
@@ -198,6 +198,53 @@ TEST_F(Chefs, AHatGoesToTheNearestOpenBoxWeighedByTheChefsKind) {
     EXPECT_EQ(chef.Destination, -1);
     EXPECT_EQ(fan.HatThief, -1);
     EXPECT_EQ(fan.MyHat->On, HatOff);  // used up
+  }
+}
+
+// He has arrived when his centre is within half his width plus half the box's width of
+// the box's centre: 280 units. His picture is taller than wide, so his height would reach further.
+TEST_F(Chefs, AChefArrivesAtABoxByHisBodysWidth) {
+  Scale = 0.5f;
+  ASSERT_EQ(ImagePixelWidth(ChefBodyImage), 280);
+  ASSERT_EQ(ImagePixelHeight(ChefBodyImage), 501);
+  for (int32_t away : {281, 280}) {
+    Works.fill(nullptr);
+    PeopleCount = 0;
+    TPerson& fan = Put(-600, 300);
+    TWork& box = Box(0, -200, -200);
+    // His centre (x + 140, y + 250) level with the box's (x + 140, y + 92), `away` to the right.
+    TPerson& chef = Put(float(-200 + away), -200 + 92 - 250, ChefBorn);
+    chef.CarriedHat = fan.ID;
+    chef.Destination = 0;
+    fan.HatThief = chef.ID;
+    fan.MyHat->On = HatOff;
+    Frame({&chef});
+    const bool arrived = away <= 280;
+    EXPECT_EQ(box.NextIng, arrived ? 3 : 1) << "a chef " << away << " units from the box's centre";
+    EXPECT_EQ(chef.CarriedHat, arrived ? -1 : fan.ID) << "a chef " << away << " units from the box's centre";
+    EXPECT_EQ(BrokenLink(), "");
+  }
+}
+
+// The player may hold a fan's hat as the fan sets off for a new one: the walk takes it
+// from the hand, and only that hat.
+TEST_F(Chefs, AFanSettingOffForANewHatTakesHisHatFromThePlayersHand) {
+  TWork& box = Box(0, 0, -384);
+  box.Locked = LockFinalized;
+  TPerson& fan = Put(-400, 300);
+  TPerson& other = Put(300, 300);
+  for (TPerson* held : {&other, &fan}) {
+    Mouse->Clicked = held->MyHat.get();
+    Frame({&fan});  // as an ordinary fan first: the hand keeps what it holds
+    ASSERT_EQ(Mouse->Clicked, held->MyHat.get());
+    fan.GettingHat = 0;
+    Frame({&fan});
+    if (held == &fan)
+      EXPECT_EQ(Mouse->Clicked, nullptr) << "the player still holds the hat of a fan walking to a new one";
+    else
+      EXPECT_EQ(Mouse->Clicked, other.MyHat.get()) << "the walk let go of another fan's hat";
+    fan.GettingHat = -1;
+    fan.Frame = 8;
   }
 }
 
