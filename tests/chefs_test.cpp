@@ -2,6 +2,7 @@
 // and run frame by frame, then a long game full of chefs checked every frame.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -425,6 +426,46 @@ TEST_F(Chefs, AFanFetchesANewHatInTheBoxsVeryColourOnce) {
   Frame({&other});
   EXPECT_EQ(other.GettingHat, -1);
 }
+
+// A chef takes the new hat from a fan's head in the last steps of his walk (8 to 12),
+// acting before the fan as the one higher up does. The fan's step makes him let go of
+// it, and it goes back on the fan's head: nobody else holds it. Step 12 is shown only
+// in the frame that reaches it, so that chef takes the hat in the frame before, at 11.
+class NewHatTakenOnTheWay : public Chefs, public ::testing::WithParamInterface<int32_t> {};
+
+TEST_P(NewHatTakenOnTheWay, GoesBackOnTheFansHead) {
+  const int32_t step = GetParam();
+  TWork& box = Box(0, 0, -384);
+  box.Locked = LockFinalized;
+  // Arrived: his centre on the point 330 below the middle of the box's bottom edge.
+  TPerson& fan = Put(0, -384 + 185 + 330 - 255);
+  TPerson& chef = Put(0, fan.y - 220, ChefBorn);  // his hands on the fan's hat
+  fan.GettingHat = 0;
+  fan.Color = box.Mix;
+  fan.Frame = -std::min(step, 11);
+  fan.FrameIn = step == 12 ? 1 : 5;
+  chef.Following = fan.ID;
+  Frame({&chef});
+  ASSERT_EQ(chef.CarriedHat, fan.ID);
+  ASSERT_EQ(fan.MyHat->On, HatOff);
+  Ticks(1);
+  Frame({&fan});
+  EXPECT_EQ(fan.Frame, step == 12 ? 8 : -step);
+  EXPECT_EQ(chef.CarriedHat, -1);
+  EXPECT_EQ(fan.HatThief, -1);
+  EXPECT_EQ(fan.MyHat->On, HatWorn) << "the new hat taken at step " << step << " is nowhere";
+  EXPECT_EQ(BrokenLink(), "");
+  for (int frames = 0; fan.GettingHat == 0 && frames < 100; ++frames) {
+    Ticks(1);
+    Frame({&fan});
+    ASSERT_EQ(BrokenLink(), "");
+  }
+  EXPECT_EQ(fan.GettingHat, -2);
+  EXPECT_EQ(fan.MyHat->On, HatWorn);
+  EXPECT_EQ(fan.Color, box.Mix);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps8To12, NewHatTakenOnTheWay, ::testing::Range(8, 13));
 
 }  // namespace
 
