@@ -32,6 +32,7 @@ bool X11Backend::Open(int width, int height, bool fullScreen, std::string& whyNo
   if (!display_ && !Connect(whyNot)) return false;
   const int screen = DefaultScreen(display_);
   fullScreen_ = fullScreen && !gameInWindow_;
+  resizable_ = fullScreen && gameInWindow_;
   std::string noSwitch;  // whatever the reason, the scaled window below shows the game
   if (!fullScreen_) {
     CreateWindow(0, 0, width, height, false);
@@ -55,10 +56,12 @@ bool X11Backend::Open(int width, int height, bool fullScreen, std::string& whyNo
   XGetWindowAttributes(display_, window_, &shown);
   target_.Fit = FrameFit::Make(width, height, shown.width, shown.height);
   target_.HoldsInput = fullScreen;  // the game in a window too, while it has the focus
+  target_.InWindow = gameInWindow_;
   painter_.Begin(target_.Fit, generation_);
   swapInterval_ = -1;
+  KeepWindowInWorkArea();
   if (fullScreen)
-    GrabInput();
+    GrabInput();  // may find the input held elsewhere: then the game says so and a click takes it
   else
     TakeFocus();  // keys reach the intro at once, wherever the pointer is
   XSync(display_, False);
@@ -103,10 +106,23 @@ void X11Backend::SetSwapInterval(int interval) {
 }
 
 // Shows the back buffer, waiting for vertical blank or not.
+// While the game has lost the input, the frame says so. A new window size takes effect between frames.
 void X11Backend::Swap(bool waitForVerticalBlank) {
   if (!display_) return;
+  if (target_.HoldsInput && target_.Suspended) DrawLostInputNotice();
   SetSwapInterval(waitForVerticalBlank ? 1 : 0);
   glXSwapBuffers(display_, window_);
+  if (target_.Refitted) {
+    target_.Refitted = false;
+    painter_.Begin(target_.Fit, generation_);
+  }
+}
+
+// Over a frame the game shows while it does not hold the input: a line saying a click goes on,
+// in the game's own font where it is at hand.
+void X11Backend::DrawLostInputNotice() {
+  if (!noticeFont_) noticeFont_ = LoadTextFont("incbin::VERA.TTF", 20, FontStyleSmooth);
+  painter_.DrawNotice("Click to go on", noticeFont_ ? *noticeFont_ : *FallbackFont());
 }
 
 // True when the open full screen refreshes at hertz, measured for up to a second:
@@ -136,8 +152,7 @@ void X11Backend::PumpEvents(InputState& input) {
   PumpX11Events(target_, input);
   if (target_.HoldsInput && target_.Suspended && grabbed_) {
     ReleaseInput();
-  } else if (target_.HoldsInput && !target_.Suspended && !grabbed_) {
-    GrabInput();
+  } else if (target_.HoldsInput && !target_.Suspended && !grabbed_ && GrabInput()) {
     PlacePointer(input.PointerX, input.PointerY, input, false);  // the pointer comes back from elsewhere
   }
   if (QuitSignal() != 0 && input.KeyPresses[KeyEscape] == 0) {
