@@ -51,12 +51,26 @@ if [ -n "$wm" ]; then
   done
 fi
 
+# True while the process runs (a child that has ended but not been waited for does not).
+running() {
+  state=$(ps -o stat= -p "$1" 2>/dev/null)
+  [ -n "$state" ] && [ "${state#Z}" = "$state" ]
+}
+
 xvfb_pid=
 wm_pid=
 wm_home=
 stop_xvfb() {
   if [ -n "$wm_pid" ]; then
+    # A window manager may hang in its own SIGTERM handler (fluxbox does, now and then): it gets
+    # five seconds to go, then SIGKILL.
     kill "$wm_pid" 2>/dev/null
+    tries=0
+    while running "$wm_pid" && [ "$tries" -lt 50 ]; do
+      sleep 0.1
+      tries=$((tries + 1))
+    done
+    kill -9 "$wm_pid" 2>/dev/null
     wait "$wm_pid" 2>/dev/null
     wm_pid=
   fi

@@ -29,7 +29,6 @@ Bool IsMapOf(Display*, XEvent* event, XPointer window) {
 // resizable window fitted to the work area, or the full screen.
 void X11Backend::CreateWindow(int x, int y, int w, int h, bool fullScreen) {
   const Window root = RootWindow(display_, visual_->screen);
-  managed_ = WindowManagerRuns(display_, root);
   colormap_ = XCreateColormap(display_, root, visual_->visual, AllocNone);
   XSetWindowAttributes attributes{};
   attributes.colormap = colormap_;

@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "platform/backends/x11/desktop.h"
 #include "platform/backends/x11/quit_signals.h"
 #include "platform/backends/x11/refresh_probe.h"
 #include "platform/backends/x11/video_mode.h"
@@ -34,9 +35,12 @@ bool X11Backend::Open(int width, int height, bool fullScreen, std::string& whyNo
   fullScreen_ = fullScreen && !gameInWindow_;
   resizable_ = fullScreen && gameInWindow_;
   std::string noSwitch;  // whatever the reason, the scaled window below shows the game
+  // A window manager sizes a full-screen window to the monitor, not to a switched mode's part of
+  // the screen: under one the game keeps the desktop's mode and shows the frame scaled.
+  managed_ = WindowManagerRuns(display_, RootWindow(display_, screen));
   if (!fullScreen_) {
     CreateWindow(0, 0, width, height, false);
-  } else if (SwitchVideoMode(display_, screen, width, height, noSwitch)) {
+  } else if (!managed_ && SwitchVideoMode(display_, screen, width, height, noSwitch)) {
     CreateWindow(0, 0, width, height, true);
   } else {
     // No mode to switch to: a borderless window over the whole screen shows the frame scaled.

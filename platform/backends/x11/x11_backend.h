@@ -79,7 +79,8 @@ class X11Backend final : public Backend {
   bool gameInWindow_ = false;
   // The game screen as a window: fitted to the work area, resizable, the frame scaled to fit.
   bool resizable_ = false;
-  // A window manager runs: the full screen is a window it manages, not an override-redirect one.
+  // A window manager runs (seen by Open): the full screen is a window it manages, not an
+  // override-redirect one, and the display mode is left as it is.
   bool managed_ = false;
   FontRef noticeFont_;     // the font of the line shown while the input is lost, loaded when first shown
   int swapInterval_ = -1;  // -1: not yet set in this context
