@@ -63,7 +63,10 @@ void Translate(EventTarget& target, XEvent& event, InputState& input) {
     case FocusOut:
       // Losing or regaining focus is the game's suspend and resume.
       input.ClearKeysAndButtons();
-      if (target.HoldsInput && IsRealFocusChange(event.xfocus)) target.Suspended = event.type == FocusOut;
+      // The full screen takes the input back with the focus. A window waits for a click in it: the focus
+      // may come with a click on its title bar, to move it, and the pointer must not be taken from that.
+      if (target.HoldsInput && IsRealFocusChange(event.xfocus) && (event.type == FocusOut || !target.InWindow))
+        target.Suspended = event.type == FocusOut;
       break;
     case LeaveNotify:
       // A window does not hold the pointer: leaving it is leaving the game, as losing the focus is.
