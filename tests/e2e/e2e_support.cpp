@@ -314,11 +314,11 @@ bool StartToIntro(Checks& checks, GameProcess& game, ScreenReader& screen, Shown
         return IsWhite(screen.At(intro.X + kOkSampleX, intro.Y + kOkSampleY));
       },
       10000);
-  game.Running();  // notes an ending for the message
+  // An ending is noted for the message, with what the game said.
+  const std::string said = game.Running() ? "" : ", standard error: \"" + game.Errors() + "\"";
   return checks.Expect(intro.IsIntro(),
-                       "intro: a 560 x 370 window titled Chromelly with a white OK button shows "
-                       "within 10 s (" +
-                           game.Ending() + ")");
+                       "intro: a 560 x 370 window titled Chromelly with a white OK button shows within 10 s (" +
+                           game.Ending() + said + ")");
 }
 
 namespace {

@@ -85,6 +85,10 @@ void Translate(EventTarget& target, XEvent& event, InputState& input) {
         target.PointerKnown = false;  // the next warp places the pointer afresh in the new fit
       }
       break;
+    case PropertyNotify:
+      if (event.xproperty.window == target.Win && event.xproperty.atom == target.FrameExtentsAtom)
+        target.FrameExtentsChanged = true;
+      break;
     case ClientMessage:
       // The close button ends the game the way Esc does.
       if (event.xclient.format == 32 && Atom(event.xclient.data.l[0]) == target.DeleteWindow) {

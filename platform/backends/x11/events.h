@@ -26,6 +26,9 @@ struct EventTarget {
   bool InWindow = false;
   // The window changed size and Fit was made anew for it; the painter takes the new fit at the next swap.
   bool Refitted = false;
+  // _NET_FRAME_EXTENTS, and whether the window manager has (again) said what frame it put around the window.
+  Atom FrameExtentsAtom = 0;
+  bool FrameExtentsChanged = false;
 };
 
 // Turns every pending event into input; notes in the target when the full screen loses or regains the focus,

@@ -11,8 +11,9 @@
 
 namespace {
 
-// How long Open waits for the window to appear.
-constexpr int kMapWaitMs = 5000;
+// How long Open waits for the window to appear: a window manager still starting up on a busy
+// machine has been seen to take more than five seconds to show it.
+constexpr int kMapWaitMs = 15000;
 // How long the window manager gets to say what frame it will put around the game's window.
 constexpr int kFrameExtentsWaitMs = 1000;
 // The smallest the game's window may be made: the frame stays readable enough to find the way back.
@@ -37,7 +38,8 @@ void X11Backend::CreateWindow(int x, int y, int w, int h, bool fullScreen) {
   // No window manager to place and stack it: the full screen places itself.
   attributes.override_redirect = fullScreen && !managed_ ? True : False;
   attributes.event_mask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                          FocusChangeMask | StructureNotifyMask | ExposureMask | LeaveWindowMask;
+                          FocusChangeMask | StructureNotifyMask | ExposureMask | LeaveWindowMask |
+                          (resizable_ ? PropertyChangeMask : 0);  // the frame the window manager puts around it
   window_ =
       XCreateWindow(display_, root, x, y, unsigned(w), unsigned(h), 0, visual_->depth, InputOutput, visual_->visual,
                     CWColormap | CWBackPixel | CWBorderPixel | CWOverrideRedirect | CWEventMask, &attributes);
@@ -91,6 +93,7 @@ void X11Backend::CreateWindow(int x, int y, int w, int h, bool fullScreen) {
   XSetWMProtocols(display_, window_, &target_.DeleteWindow, 1);
   target_.Connection = display_;
   target_.Win = window_;
+  target_.FrameExtentsAtom = XInternAtom(display_, "_NET_FRAME_EXTENTS", False);
   target_.PointerKnown = false;  // the first warp into a new window is absolute
   XMapRaised(display_, window_);
 }
@@ -113,7 +116,8 @@ bool X11Backend::WaitUntilMapped() {
 }
 
 // The game screen in a window: the frame the window manager put around it may be larger than
-// it said beforehand (or it said nothing); then the window is made to fit the work area after all.
+// it said beforehand (or it said nothing in time, on a busy machine); then, once it says, the
+// window is made to fit the work area after all.
 void X11Backend::KeepWindowInWorkArea() {
   if (!resizable_ || !managed_) return;
   FrameExtents frame;

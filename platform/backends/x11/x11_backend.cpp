@@ -154,6 +154,10 @@ bool X11Backend::RefreshMatches(int hertz) {
 // back it takes them again and puts the pointer where the game last had it, so the cursor does not jump.
 void X11Backend::PumpEvents(InputState& input) {
   PumpX11Events(target_, input);
+  if (target_.FrameExtentsChanged) {
+    target_.FrameExtentsChanged = false;
+    KeepWindowInWorkArea();
+  }
   if (target_.HoldsInput && target_.Suspended && grabbed_) {
     ReleaseInput();
   } else if (target_.HoldsInput && !target_.Suspended && !grabbed_ && GrabInput()) {

@@ -50,7 +50,8 @@ class X11Backend final : public Backend {
   // The other steps of Open.
   void CreateWindow(int x, int y, int w, int h, bool fullScreen);
   bool WaitUntilMapped();
-  // The game screen in a window: once shown, moved and shrunk if the frame around it turned out larger.
+  // The game screen in a window: once shown, and whenever the window manager says what frame it put
+  // around it, moved and shrunk if the frame turned out larger than the work area holds.
   void KeepWindowInWorkArea();
   // Takes the pointer and the keyboard for the game: hidden pointer, in full screen confined to the
   // window and the keyboard grabbed. False, with the game suspended, when another client holds them.
