@@ -126,7 +126,8 @@ void X11Backend::Swap(bool waitForVerticalBlank) {
 // in the game's own font where it is at hand.
 void X11Backend::DrawLostInputNotice() {
   if (!noticeFont_) noticeFont_ = LoadTextFont("incbin::VERA.TTF", 20, FontStyleSmooth);
-  painter_.DrawNotice("Click to go on", noticeFont_ ? *noticeFont_ : *FallbackFont());
+  if (!noticeFont_) noticeFont_ = FallbackFont();  // a program built without the game's files
+  painter_.DrawNotice("Click to go on", *noticeFont_);
 }
 
 // True when the open full screen refreshes at hertz, measured for up to a second:
