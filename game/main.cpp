@@ -24,7 +24,7 @@ constexpr char kHelp[] =
     "Usage: chromelly [OPTION]...\n"
     "Chromelly, a colour-mixing strategy game. With no option, the game takes over the display.\n"
     "\n"
-    "      --window        play in a 1024 x 768 window instead of taking over the display\n"
+    "      --window        play in a resizable window instead of taking over the display\n"
     "      --record FILE   play as usual and write the game to FILE\n"
     "      --replay FILE   show the game recorded in FILE, frame for frame\n"
     "      --fast          replay without waiting for the recorded time\n"

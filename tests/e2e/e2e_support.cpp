@@ -104,18 +104,42 @@ Rgb ScreenReader::At(int x, int y) const {
 }
 
 // The top-level window titled Chromelly, or 0.
+namespace {
+
+// The window titled Chromelly, of the game's class, among window and its descendants (a window
+// manager puts the game's window in a frame of its own, which may carry its title), or 0.
+Window FindTitled(Display* display, Window window, int depth) {
+  char* name = nullptr;
+  if (XFetchName(display, window, &name) && name) {
+    bool game = std::strcmp(name, "Chromelly") == 0;
+    XFree(name);
+    XClassHint hint{};
+    if (game && XGetClassHint(display, window, &hint)) {
+      game = hint.res_name && std::strcmp(hint.res_name, "chromelly") == 0;
+      if (hint.res_name) XFree(hint.res_name);
+      if (hint.res_class) XFree(hint.res_class);
+    }
+    if (game) return window;
+  }
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned int count = 0;
+  if (depth == 0 || !XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
+  Window found = 0;
+  for (unsigned int i = 0; i < count && !found; ++i) found = FindTitled(display, children[i], depth - 1);
+  if (children) XFree(children);
+  return found;
+}
+
+}  // namespace
+
 Window ScreenReader::GameWindow() const {
   Window root = 0, parent = 0, *children = nullptr;
   unsigned int count = 0;
   Window found = 0;
   if (!XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) return 0;
-  for (unsigned int i = 0; i < count && !found; ++i) {
-    char* name = nullptr;
-    if (XFetchName(display_, children[i], &name) && name) {
-      if (std::strcmp(name, "Chromelly") == 0) found = children[i];
-      XFree(name);
-    }
-  }
+  // The top-level windows first, the game's own on a bare server; then inside window managers' frames.
+  for (unsigned int i = 0; i < count && !found; ++i) found = FindTitled(display_, children[i], 0);
+  for (unsigned int i = 0; i < count && !found; ++i) found = FindTitled(display_, children[i], 3);
   if (children) XFree(children);
   return found;
 }
@@ -290,11 +314,11 @@ bool StartToIntro(Checks& checks, GameProcess& game, ScreenReader& screen, Shown
         return IsWhite(screen.At(intro.X + kOkSampleX, intro.Y + kOkSampleY));
       },
       10000);
-  game.Running();  // notes an ending for the message
+  // An ending is noted for the message, with what the game said.
+  const std::string said = game.Running() ? "" : ", standard error: \"" + game.Errors() + "\"";
   return checks.Expect(intro.IsIntro(),
-                       "intro: a 560 x 370 window titled Chromelly with a white OK button shows "
-                       "within 10 s (" +
-                           game.Ending() + ")");
+                       "intro: a 560 x 370 window titled Chromelly with a white OK button shows within 10 s (" +
+                           game.Ending() + said + ")");
 }
 
 namespace {
@@ -407,6 +431,28 @@ bool MostlyBlack(const ScreenReader& screen, const Box& b) {
     for (int x = b.X; x < b.X + b.W; ++x)
       if (Near(screen.At(x, y), Rgb{0, 0, 0}, 0)) ++black;
   return black * 10 >= b.W * b.H * 7;
+}
+
+int NonBlackInBars(const ScreenReader& screen, const GameScreen& shown) {
+  const ShownWindow& w = shown.Window;
+  const ShownFrame& at = shown.Frame;
+  if (at.ShownW == w.W && at.ShownH == w.H) return 0;
+  const Box bars[] = {{w.X, w.Y, w.W, at.OffsetY - w.Y},
+                      {w.X, at.OffsetY + at.ShownH, w.W, w.Y + w.H - at.OffsetY - at.ShownH},
+                      {w.X, w.Y, at.OffsetX - w.X, w.H},
+                      {at.OffsetX + at.ShownW, w.Y, w.X + w.W - at.OffsetX - at.ShownW, w.H}};
+  int nonBlack = 0;
+  for (const Box& bar : bars)
+    for (int y = bar.Y; y < bar.Y + bar.H; y += 2)
+      for (int x = bar.X; x < bar.X + bar.W; x += 2)
+        if (!Near(screen.At(x, y), Rgb{0, 0, 0}, 0)) ++nonBlack;
+  return nonBlack;
+}
+
+void CheckBars(Checks& checks, ScreenReader& screen, const GameScreen& shown) {
+  const int nonBlack = NonBlackInBars(screen, shown);
+  checks.Expect(nonBlack == 0, "game screen: the bars beside the letterboxed frame are black (" +
+                                   std::to_string(nonBlack) + " other pixels)");
 }
 
 bool IsColoured(const Rgb& c) { return std::max({c.R, c.G, c.B}) - std::min({c.R, c.G, c.B}) >= 60; }

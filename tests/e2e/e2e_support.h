@@ -152,6 +152,11 @@ bool WaitForGameScreen(Checks& checks, ScreenReader& screen, const std::string& 
 // Starts the game, waits for the intro, presses Return and waits for the game screen.
 bool StartToGameScreen(Checks& checks, GameProcess& game, ScreenReader& screen, GameScreen* shown = nullptr);
 
+// Pixels that are not black in the bars beside a letterboxed frame, inside the game's window, sampled
+// every 2 pixels in the last snapshot; CheckBars expects none.
+int NonBlackInBars(const ScreenReader& screen, const GameScreen& shown);
+void CheckBars(Checks& checks, ScreenReader& screen, const GameScreen& shown);
+
 // Esc ends the game at once with status 0 and nothing on its standard output.
 void ExpectEscEnds(Checks& checks, GameProcess& game, const std::string& where);
 

@@ -18,6 +18,10 @@
 //                            a toque taken from a chef and let go over a new box; screenshots SHOTS_*.png
 //   end-button [shot.png]   (CHROMELLY is chromelly_testhook) the closing scene, End clicked: status 0, lines 1..8
 //   restarts COUNT           (a server that resets when its last client leaves) every start reaches the game
+//   other-window SHOTS       another window shown during play and closed: the game reachable, Esc ends
+//   focus-lost SHOTS         the focus taken as the game screen opens: "Click to go on", a click, Esc ends
+//   window-desktop SHOTS     (a window manager) --window fits the work area, refits when resized, Alt+Tab
+//                            leaves it, closing it through the window manager ends with status 0
 #include <signal.h>
 
 #include <cstdio>
@@ -52,6 +56,9 @@ int main(int argc, char** argv) {
   if (scenario == "hands") return RunHands(game, argument);
   if (scenario == "chefs") return RunChefs(game, argument);
   if (scenario == "end-button") return RunEndButton(game, argument);
+  if (scenario == "other-window") return RunOtherWindow(game, argument);
+  if (scenario == "focus-lost") return RunFocusLostAtStart(game, argument);
+  if (scenario == "window-desktop") return RunWindowOnDesktop(game, argument);
   if (scenario == "restarts") return RunRestarts(game, std::atoi(argument.c_str()));
   std::fprintf(stderr, "game_check: unknown scenario %s\n", scenario.c_str());
   return 2;

@@ -1,7 +1,8 @@
 /** @file game_scenarios.h The scenarios game_check runs (RunIntro, RunPlay, RunChefs...), a file per screen. */
 // The scenarios game_check runs, one file per screen: the intro
 // (intro_scenarios.cpp), the game screen (game_screen_scenarios.cpp), the
-// chefs (chef_scenarios.cpp) and the ways the game ends (ending_scenarios.cpp).
+// chefs (chef_scenarios.cpp), the ways the game ends (ending_scenarios.cpp) and the
+// game among other windows on a desktop (desktop_scenarios.cpp).
 // Each returns the exit status.
 #pragma once
 
@@ -41,3 +42,15 @@ int RunRestarts(const std::string& gamePath, int count);
 // The test hook's game (CHROMELLY_TESTHOOK) reaches the closing scene; a click on End ends it with status 0,
 // the stage lines 1 to 8 on standard output.
 int RunEndButton(const std::string& hookPath, const std::string& screenshot);
+
+// On a desktop with a window manager (or none): another window shown during play and closed again leaves
+// the game reachable, a click giving it back the focus where it has lost it; Esc ends with status 0.
+// Screenshots SHOTS_other/_after.png.
+int RunOtherWindow(const std::string& gamePath, const std::string& shots);
+// The focus taken away just as the game screen opens: the game says so, a click takes it back, Esc ends.
+// Screenshot SHOTS_lost.png.
+int RunFocusLostAtStart(const std::string& gamePath, const std::string& shots);
+// --window under a window manager: the window fits the work area, refits its frame when resized, lets Alt+Tab
+// take the focus away, and closing it through the window manager ends with status 0.
+// Screenshots SHOTS_start/_resized/_alt_tab.png.
+int RunWindowOnDesktop(const std::string& gamePath, const std::string& shots);

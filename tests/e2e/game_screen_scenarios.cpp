@@ -8,30 +8,6 @@
 #include "game/view.h"
 #include "tests/e2e/game_scenarios.h"
 
-namespace {
-
-constexpr Rgb kBlack{0, 0, 0};
-
-// The bars beside a letterboxed frame, inside the game's window, stay black.
-void CheckBars(Checks& checks, ScreenReader& screen, const GameScreen& shown) {
-  const ShownWindow& w = shown.Window;
-  const ShownFrame& at = shown.Frame;
-  if (at.ShownW == w.W && at.ShownH == w.H) return;
-  const Box bars[] = {{w.X, w.Y, w.W, at.OffsetY - w.Y},
-                      {w.X, at.OffsetY + at.ShownH, w.W, w.Y + w.H - at.OffsetY - at.ShownH},
-                      {w.X, w.Y, at.OffsetX - w.X, w.H},
-                      {at.OffsetX + at.ShownW, w.Y, w.X + w.W - at.OffsetX - at.ShownW, w.H}};
-  int nonBlack = 0;
-  for (const Box& bar : bars)
-    for (int y = bar.Y; y < bar.Y + bar.H; y += 2)
-      for (int x = bar.X; x < bar.X + bar.W; x += 2)
-        if (!Near(screen.At(x, y), kBlack, 0)) ++nonBlack;
-  checks.Expect(nonBlack == 0, "game screen: the bars beside the letterboxed frame are black (" +
-                                   std::to_string(nonBlack) + " other pixels)");
-}
-
-}  // namespace
-
 int RunPlay(const std::string& gamePath, const std::string& screenshot) {
   Checks checks;
   ScreenReader screen;

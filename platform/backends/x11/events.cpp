@@ -21,6 +21,14 @@ bool IsRealFocusChange(const XFocusChangeEvent& focus) {
          focus.detail != NotifyPointer;
 }
 
+// The pointer left the game's window for another, not for a grab (the window manager's, a
+// drag's own implicit grab while a button is held) or one of the window's children.
+bool IsRealLeave(const XCrossingEvent& leave) {
+  const unsigned int buttons = Button1Mask | Button2Mask | Button3Mask | Button4Mask | Button5Mask;
+  if (leave.detail == NotifyInferior) return false;
+  return (leave.mode == NotifyNormal && (leave.state & buttons) == 0) || leave.mode == NotifyUngrab;
+}
+
 // Applies one event to the input.
 void Translate(EventTarget& target, XEvent& event, InputState& input) {
   if (target.Suspended) {
@@ -55,7 +63,31 @@ void Translate(EventTarget& target, XEvent& event, InputState& input) {
     case FocusOut:
       // Losing or regaining focus is the game's suspend and resume.
       input.ClearKeysAndButtons();
-      if (target.HoldsInput && IsRealFocusChange(event.xfocus)) target.Suspended = event.type == FocusOut;
+      // The full screen takes the input back with the focus. A window waits for a click in it: the focus
+      // may come with a click on its title bar, to move it, and the pointer must not be taken from that.
+      if (target.HoldsInput && IsRealFocusChange(event.xfocus) && (event.type == FocusOut || !target.InWindow))
+        target.Suspended = event.type == FocusOut;
+      break;
+    case LeaveNotify:
+      // A window does not hold the pointer: leaving it is leaving the game, as losing the focus is.
+      if (target.HoldsInput && target.InWindow && !target.Suspended && IsRealLeave(event.xcrossing)) {
+        input.ClearKeysAndButtons();
+        target.Suspended = true;
+      }
+      break;
+    case ConfigureNotify:
+      // Resized by the player or the window manager: the frame is fitted to the new size.
+      if (event.xconfigure.window == target.Win &&
+          (event.xconfigure.width != target.Fit.WindowW || event.xconfigure.height != target.Fit.WindowH)) {
+        target.Fit =
+            FrameFit::Make(target.Fit.FrameW, target.Fit.FrameH, event.xconfigure.width, event.xconfigure.height);
+        target.Refitted = true;
+        target.PointerKnown = false;  // the next warp places the pointer afresh in the new fit
+      }
+      break;
+    case PropertyNotify:
+      if (event.xproperty.window == target.Win && event.xproperty.atom == target.FrameExtentsAtom)
+        target.FrameExtentsChanged = true;
       break;
     case ClientMessage:
       // The close button ends the game the way Esc does.

@@ -23,9 +23,17 @@ struct EventTarget {
   // next warp moves the pointer by what the game has read, so a move not yet read is kept.
   bool PointerKnown = false;
   int PointerWinX = 0, PointerWinY = 0;
+  // The game screen is a window of the desktop: the pointer leaving it lets the input go.
+  bool InWindow = false;
+  // The window changed size and Fit was made anew for it; the painter takes the new fit at the next swap.
+  bool Refitted = false;
+  // _NET_FRAME_EXTENTS, and whether the window manager has (again) said what frame it put around the window.
+  Atom FrameExtentsAtom = 0;
+  bool FrameExtentsChanged = false;
 };
 
-// Turns every pending event into input; notes in the target when the full screen loses or regains the focus.
+// Turns every pending event into input; notes in the target when the full screen loses or regains the focus,
+// and refits the frame when the window changes size.
 void PumpX11Events(EventTarget& target, InputState& input);
 
 // After a warp: waits until the server has handled it, then forgets the motion

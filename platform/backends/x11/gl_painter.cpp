@@ -210,3 +210,23 @@ void GlPainter::Draw(const DrawCall& call) {
     }
   }
 }
+
+// A line of white text on a black band across the middle of the frame, over whatever is drawn.
+void GlPainter::DrawNotice(const std::string& line, const Font& font) {
+  const int bandH = font.LineHeight * 3;
+  const int bandTop = (fit_.FrameH - bandH) / 2;
+  DrawCall band;
+  band.What = DrawCall::Kind::Rect;
+  band.R = band.G = band.B = 0;
+  band.Blend = 0;  // opaque
+  band.Corners = Transform{}.MapBox(0, bandTop, fit_.FrameW, bandTop + bandH);
+  Draw(band);
+  DrawCall text;
+  text.What = DrawCall::Kind::Text;
+  text.Text = line;
+  text.TextFont = &font;
+  text.Blend = BlendAlpha;
+  text.Placement.Px = (fit_.FrameW - FontTextWidth(font, line)) / 2;
+  text.Placement.Py = bandTop + font.LineHeight;
+  Draw(text);
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/backend.h"
 #include "platform/backends/x11/frame_fit.h"
@@ -16,6 +17,8 @@ class GlPainter {
   void Clear(uint8_t r, uint8_t g, uint8_t b);
   // Carries out one drawing call whose corners are already in frame pixels.
   void Draw(const DrawCall& call);
+  // A line of white text on a black band across the middle of the frame, over whatever is drawn.
+  void DrawNotice(const std::string& line, const Font& font);
 
  private:
   // Switches between alpha test, alpha blending and opaque drawing when the mode changes.

@@ -10,32 +10,42 @@ constexpr int kGrabWaitMs = 1000;
 
 }  // namespace
 
-// Full screen: hidden pointer confined to the window, keyboard to the game.
-void X11Backend::GrabInput() {
+// Takes the pointer and the keyboard for the game. In full screen the pointer is confined to the
+// window and the keyboard grabbed; a window grabs neither, so the window manager's keys (Alt+Tab)
+// and its own grabs keep working, and the pointer stays in by the game's warps to its cursor.
+// When another client holds either past the wait, the game lets go and says so (suspended).
+bool X11Backend::GrabInput() {
   XDefineCursor(display_, window_, NullCursor());
   TakeFocus();
+  grabbed_ = true;
+  if (gameInWindow_) return true;
   const unsigned int pointerEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
   const int64_t giveUp = MonotonicMs() + kGrabWaitMs;
   // Another client (a menu, the window manager) may hold the pointer for a moment.
-  while (XGrabPointer(display_, window_, True, pointerEvents, GrabModeAsync, GrabModeAsync, window_, NullCursor(),
-                      CurrentTime) != GrabSuccess) {
+  bool held = false;
+  while (!(held = XGrabPointer(display_, window_, True, pointerEvents, GrabModeAsync, GrabModeAsync, window_,
+                               NullCursor(), CurrentTime) == GrabSuccess)) {
     if (MonotonicMs() > giveUp) break;
     SleepForMs(10);
   }
-  // In a window the keys come with the focus, and the window manager keeps its own to switch away.
-  while (fullScreen_ &&
-         XGrabKeyboard(display_, window_, True, GrabModeAsync, GrabModeAsync, CurrentTime) != GrabSuccess) {
+  while (held &&
+         !(held = XGrabKeyboard(display_, window_, True, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess)) {
     if (MonotonicMs() > giveUp) break;
     SleepForMs(10);
   }
-  grabbed_ = true;
+  if (held) return true;
+  ReleaseInput();
+  target_.Suspended = true;
+  return false;
 }
 
-// Lets the pointer and the keyboard go (the window has lost the focus, or closes).
+// Lets the pointer and the keyboard go (the window has lost the focus, or closes), and shows the
+// system pointer again: the player must see where it is to find his way back.
 void X11Backend::ReleaseInput() {
   if (!grabbed_) return;
   XUngrabPointer(display_, CurrentTime);
   XUngrabKeyboard(display_, CurrentTime);
+  XUndefineCursor(display_, window_);
   XFlush(display_);
   grabbed_ = false;
 }
@@ -87,8 +97,9 @@ void X11Backend::PlacePointer(int x, int y, InputState& input, bool keepUnread) 
 }
 
 // Hides the system pointer over the window (XWayland then lets warps through).
+// While the game has lost the input the pointer stays visible, so the player finds the game again.
 void X11Backend::HidePointer() {
-  if (!display_) return;
+  if (!display_ || target_.Suspended) return;
   XDefineCursor(display_, window_, NullCursor());
   XFlush(display_);
 }

@@ -6,6 +6,6 @@
 #include "platform/backend.h"
 
 // Makes a backend that opens its display on Open; nothing touches X before that.
-// gameInWindow: the full screen is a plain window of its size instead, with the
-// pointer grabbed only while the window has the focus.
+// gameInWindow: the game screen is a resizable window on the desktop instead,
+// holding the pointer (hidden, never grabbed) only while it has the focus.
 std::unique_ptr<Backend> MakeX11Backend(bool gameInWindow = false);

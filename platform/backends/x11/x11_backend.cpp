@@ -12,6 +12,7 @@
 
 #include <string>
 
+#include "platform/backends/x11/desktop.h"
 #include "platform/backends/x11/quit_signals.h"
 #include "platform/backends/x11/refresh_probe.h"
 #include "platform/backends/x11/video_mode.h"
@@ -33,10 +34,14 @@ bool X11Backend::Open(int width, int height, bool fullScreen, std::string& whyNo
   if (!display_ && !Connect(whyNot)) return false;
   const int screen = DefaultScreen(display_);
   fullScreen_ = fullScreen && !gameInWindow_;
+  resizable_ = fullScreen && gameInWindow_;
   std::string noSwitch;  // whatever the reason, the scaled window below shows the game
+  // A window manager sizes a full-screen window to the monitor, not to a switched mode's part of
+  // the screen: under one the game keeps the desktop's mode and shows the frame scaled.
+  managed_ = WindowManagerRuns(display_, RootWindow(display_, screen));
   if (!fullScreen_) {
     CreateWindow(0, 0, width, height, false);
-  } else if (SwitchVideoMode(display_, screen, width, height, noSwitch)) {
+  } else if (!managed_ && SwitchVideoMode(display_, screen, width, height, noSwitch)) {
     CreateWindow(0, 0, width, height, true);
   } else {
     // No mode to switch to: a borderless window over the whole screen shows the frame scaled.
@@ -56,10 +61,12 @@ bool X11Backend::Open(int width, int height, bool fullScreen, std::string& whyNo
   XGetWindowAttributes(display_, window_, &shown);
   target_.Fit = FrameFit::Make(width, height, shown.width, shown.height);
   target_.HoldsInput = fullScreen;  // the game in a window too, while it has the focus
+  target_.InWindow = gameInWindow_;
   painter_.Begin(target_.Fit, generation_);
   swapInterval_ = -1;
+  KeepWindowInWorkArea();
   if (fullScreen)
-    GrabInput();
+    GrabInput();  // may find the input held elsewhere: then the game says so and a click takes it
   else
     TakeFocus();  // keys reach the intro at once, wherever the pointer is
   XSync(display_, False);
@@ -104,10 +111,24 @@ void X11Backend::SetSwapInterval(int interval) {
 }
 
 // Shows the back buffer, waiting for vertical blank or not.
+// While the game has lost the input, the frame says so. A new window size takes effect between frames.
 void X11Backend::Swap(bool waitForVerticalBlank) {
   if (!display_) return;
+  if (target_.HoldsInput && target_.Suspended) DrawLostInputNotice();
   SetSwapInterval(waitForVerticalBlank ? 1 : 0);
   glXSwapBuffers(display_, window_);
+  if (target_.Refitted) {
+    target_.Refitted = false;
+    painter_.Begin(target_.Fit, generation_);
+  }
+}
+
+// Over a frame the game shows while it does not hold the input: a line saying a click goes on,
+// in the game's own font where it is at hand.
+void X11Backend::DrawLostInputNotice() {
+  if (!noticeFont_) noticeFont_ = LoadTextFont("incbin::VERA.TTF", 20, FontStyleSmooth);
+  if (!noticeFont_) noticeFont_ = FallbackFont();  // a program built without the game's files
+  painter_.DrawNotice("Click to go on", *noticeFont_);
 }
 
 // True when the open full screen refreshes at hertz, measured for up to a second:
@@ -135,10 +156,13 @@ bool X11Backend::RefreshMatches(int hertz) {
 // back it takes them again and puts the pointer where the game last had it, so the cursor does not jump.
 void X11Backend::PumpEvents(InputState& input) {
   PumpX11Events(target_, input);
+  if (target_.FrameExtentsChanged) {
+    target_.FrameExtentsChanged = false;
+    KeepWindowInWorkArea();
+  }
   if (target_.HoldsInput && target_.Suspended && grabbed_) {
     ReleaseInput();
-  } else if (target_.HoldsInput && !target_.Suspended && !grabbed_) {
-    GrabInput();
+  } else if (target_.HoldsInput && !target_.Suspended && !grabbed_ && GrabInput()) {
     PlacePointer(input.PointerX, input.PointerY, input, false);  // the pointer comes back from elsewhere
   }
   if (QuitSignal() != 0 && input.KeyPresses[KeyEscape] == 0) {

@@ -51,12 +51,18 @@ class X11Backend final : public Backend {
   // The other steps of Open.
   void CreateWindow(int x, int y, int w, int h, bool fullScreen);
   bool WaitUntilMapped();
-  // Full screen: hidden pointer confined to the window, keyboard to the game.
-  void GrabInput();
+  // The game screen in a window: once shown, and whenever the window manager says what frame it put
+  // around it, moved and shrunk if the frame turned out larger than the work area holds.
+  void KeepWindowInWorkArea();
+  // Takes the pointer and the keyboard for the game: hidden pointer, in full screen confined to the
+  // window and the keyboard grabbed. False, with the game suspended, when another client holds them.
+  bool GrabInput();
   // Lets the pointer and the keyboard go (the window has lost the focus, or closes).
   void ReleaseInput();
   // Gives the window the keyboard focus; a refusal (a window manager's frame not yet shown) is harmless.
   void TakeFocus();
+  // Over a frame the game shows while it does not hold the input: a line saying a click goes on.
+  void DrawLostInputNotice();
   // Sets the number of vertical blanks a swap waits for, when it differs from the last.
   void SetSwapInterval(int interval);
   // A cursor with no visible pixels, made once per connection.
@@ -73,6 +79,12 @@ class X11Backend final : public Backend {
   bool grabbed_ = false;
   // The full screen is a framed window of its size instead.
   bool gameInWindow_ = false;
+  // The game screen as a window: fitted to the work area, resizable, the frame scaled to fit.
+  bool resizable_ = false;
+  // A window manager runs (seen by Open): the full screen is a window it manages, not an
+  // override-redirect one, and the display mode is left as it is.
+  bool managed_ = false;
+  FontRef noticeFont_;     // the font of the line shown while the input is lost, loaded when first shown
   int swapInterval_ = -1;  // -1: not yet set in this context
   EventTarget target_;
   GlPainter painter_;
