@@ -1,4 +1,4 @@
-// The command-line helper: getopt_long over a table of options, numbers held to their range, one line per mistake.
+/** @file command_line.cpp The command-line helper: an option table, numbers in range, one line per mistake. */
 #include "platform/command_line.h"
 
 #include <getopt.h>

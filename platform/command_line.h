@@ -1,4 +1,4 @@
-// Command lines of the game and the developer's programs: a table of options and one way to report a mistake.
+/** @file command_line.h The programs' command lines: a table of options and one way to report a mistake. */
 #pragma once
 
 #include <functional>

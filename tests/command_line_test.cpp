@@ -1,4 +1,4 @@
-// Tests of the command-line helper the game and the developer's programs share: numbers, values and mistakes.
+/** @file command_line_test.cpp Tests of the command-line helper: numbers, values and mistakes. */
 #include <gtest/gtest.h>
 
 #include <climits>

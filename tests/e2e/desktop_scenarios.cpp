@@ -1,3 +1,4 @@
+/** @file desktop_scenarios.cpp The game under a window manager: other windows, focus, the fitted window. */
 // The game on a desktop with a window manager (run_under_xvfb.sh --wm ...): another window
 // coming and going during play, the focus taken away as the game screen opens, and the game
 // screen in a window fitted to the work area, resized, left with Alt+Tab and closed.

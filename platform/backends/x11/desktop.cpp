@@ -1,4 +1,4 @@
-// The desktop's window-manager hints, read and asked for.
+/** @file desktop.cpp The desktop's window-manager hints, read and asked for. */
 #include "platform/backends/x11/desktop.h"
 
 #include <X11/Xatom.h>

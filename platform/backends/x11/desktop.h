@@ -1,3 +1,4 @@
+/** @file desktop.h What a window manager tells of the desktop, and what the game asks of it. */
 // What a window manager tells about the desktop through the freedesktop.org
 // window-manager hints: whether one runs, the area windows may cover, the frame
 // it puts around a window; and the requests the game makes of it (full screen,
