@@ -43,12 +43,10 @@ void Translate(EventTarget& target, XEvent& event, InputState& input) {
       if (int button = GameButtonFor(event.xbutton.button)) input.ReleaseButton(button);
       break;
     case MotionNotify: {
-      int x = 0, y = 0;
-      target.Fit.ToFrame(event.xmotion.x, event.xmotion.y, x, y);
-      target.PointerKnown = true;
-      target.PointerWinX = event.xmotion.x;
-      target.PointerWinY = event.xmotion.y;
-      input.MovePointer(x, y);
+      // Scaled with the fraction carried: exact however many small moves make up a large one.
+      PointerTrack& pointer = TrackedPointer(target);
+      pointer.MoveTo(event.xmotion.x, event.xmotion.y);
+      input.MovePointer(pointer.FrameX(), pointer.FrameY());
       break;
     }
     case FocusIn:
@@ -70,6 +68,11 @@ void Translate(EventTarget& target, XEvent& event, InputState& input) {
 }
 
 }  // namespace
+
+PointerTrack& TrackedPointer(EventTarget& target) {
+  if (!target.Pointer.Fit().SameAs(target.Fit)) target.Pointer = PointerTrack(target.Fit);
+  return target.Pointer;
+}
 
 // Turns every pending event into input.
 void PumpX11Events(EventTarget& target, InputState& input) {

@@ -54,7 +54,6 @@ void X11Backend::CreateWindow(int x, int y, int w, int h, bool fullScreen) {
   XSetWMProtocols(display_, window_, &target_.DeleteWindow, 1);
   target_.Connection = display_;
   target_.Win = window_;
-  target_.PointerKnown = false;  // the first warp into a new window is absolute
   XMapRaised(display_, window_);
 }
 
