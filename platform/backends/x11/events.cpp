@@ -62,6 +62,9 @@ void Translate(EventTarget& target, XEvent& event, InputState& input) {
         input.ReleaseKey(KeyEscape);
       }
       break;
+    case DestroyNotify:
+      if (event.xdestroywindow.window == target.Win) target.Destroyed = true;
+      break;
     case MappingNotify: XRefreshKeyboardMapping(&event.xmapping); break;
     default: break;
   }

@@ -23,6 +23,8 @@ struct EventTarget {
   // fraction, in frame pixels; the next warp moves the pointer by what the game has read, so a move
   // not yet read is kept. Made again, the pointer unknown, whenever Fit changes.
   PointerTrack Pointer;
+  // Another program destroyed the window: nothing can be shown in it any more.
+  bool Destroyed = false;
 };
 
 // The target's pointer, made afresh for the current fit when that has changed.

@@ -9,8 +9,11 @@
 // xinit sessions), so the connection is never closed between the two.
 #include "platform/backends/x11/x11_backend.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
+#include "platform/backends/x11/error_trap.h"
 #include "platform/backends/x11/quit_signals.h"
 #include "platform/backends/x11/refresh_probe.h"
 #include "platform/backends/x11/video_mode.h"
@@ -41,6 +44,7 @@ bool X11Backend::Open(int width, int height, bool fullScreen, std::string& whyNo
     // No mode to switch to: a borderless window over the whole screen shows the frame scaled.
     CreateWindow(0, 0, DisplayWidth(display_, screen), DisplayHeight(display_, screen), true);
   }
+  WatchWindowForLoss(window_);
   if (!WaitUntilMapped()) {
     whyNot = "the window did not appear on the display";
     Close();
@@ -75,6 +79,7 @@ void X11Backend::Close() {
   ReleaseInput();
   RestoreVideoMode();
   glXMakeCurrent(display_, None, nullptr);
+  WatchWindowForLoss(0);
   XDestroyWindow(display_, window_);
   if (colormap_) XFreeColormap(display_, colormap_);
   window_ = 0;
@@ -134,6 +139,7 @@ bool X11Backend::RefreshMatches(int hertz) {
 // back it takes them again and puts the pointer where the game last had it, so the cursor does not jump.
 void X11Backend::PumpEvents(InputState& input) {
   PumpX11Events(target_, input);
+  if (window_ && (target_.Destroyed || WatchedWindowLost())) EndForLostWindow();
   if (target_.HoldsInput && target_.Suspended && grabbed_) {
     ReleaseInput();
   } else if (target_.HoldsInput && !target_.Suspended && !grabbed_) {
@@ -145,6 +151,23 @@ void X11Backend::PumpEvents(InputState& input) {
     input.PressKey(KeyEscape);
     input.ReleaseKey(KeyEscape);
   }
+}
+
+// Another program destroyed the window (xdotool windowclose, a crashed window manager taking its
+// frames along): the game cannot be shown or played any more, and nobody asked it to end, so it ends
+// as when it cannot open its screen. The grabs went with the window; the mode is the game's to restore.
+void X11Backend::EndForLostWindow() {
+  {
+    XErrorTrap trap(display_);  // whatever still names the window fails, harmlessly
+    ReleaseInput();
+    glXMakeCurrent(display_, None, nullptr);
+    trap.Clean();
+  }
+  WatchWindowForLoss(0);
+  window_ = 0;
+  RestoreVideoMode();
+  std::fprintf(stderr, "chromelly: the game's window was destroyed by another program\n");
+  std::exit(1);
 }
 
 // Makes a backend that opens its display on Open; nothing touches X before that.
