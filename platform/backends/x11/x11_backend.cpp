@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/backends/x11/error_trap.h"
+#include "platform/backends/x11/monitor.h"
 #include "platform/backends/x11/quit_signals.h"
 #include "platform/backends/x11/refresh_probe.h"
 #include "platform/backends/x11/video_mode.h"
@@ -36,13 +37,17 @@ bool X11Backend::Open(int width, int height, bool fullScreen, std::string& whyNo
   const int screen = DefaultScreen(display_);
   fullScreen_ = fullScreen && !gameInWindow_;
   std::string noSwitch;  // whatever the reason, the scaled window below shows the game
+  // Where one screen spans several monitors the full screen covers one of them, never the span or a
+  // seam; a mode switch there would change the whole span, so it is not tried.
+  const MonitorArea monitor = fullScreen_ ? GameMonitor(display_, screen) : MonitorArea{};
+  const bool oneMonitor = monitor.W == DisplayWidth(display_, screen) && monitor.H == DisplayHeight(display_, screen);
   if (!fullScreen_) {
     CreateWindow(0, 0, width, height, false);
-  } else if (SwitchVideoMode(display_, screen, width, height, noSwitch)) {
+  } else if (oneMonitor && SwitchVideoMode(display_, screen, width, height, noSwitch)) {
     CreateWindow(0, 0, width, height, true);
   } else {
-    // No mode to switch to: a borderless window over the whole screen shows the frame scaled.
-    CreateWindow(0, 0, DisplayWidth(display_, screen), DisplayHeight(display_, screen), true);
+    // No mode to switch to: a borderless window over the monitor shows the frame scaled.
+    CreateWindow(monitor.X, monitor.Y, monitor.W, monitor.H, true);
   }
   WatchWindowForLoss(window_);
   if (!WaitUntilMapped()) {
