@@ -84,8 +84,13 @@ void X11Backend::Close() {
   ReleaseInput();
   RestoreVideoMode();
   glXMakeCurrent(display_, None, nullptr);
+  {
+    // Another program may have destroyed the window just as the game closes it.
+    XErrorTrap trap(display_);
+    XDestroyWindow(display_, window_);
+    trap.Clean();
+  }
   WatchWindowForLoss(0);
-  XDestroyWindow(display_, window_);
   if (colormap_) XFreeColormap(display_, colormap_);
   window_ = 0;
   colormap_ = 0;
