@@ -16,7 +16,9 @@ XErrorHandler xlibHandler = nullptr;  // Xlib's own: prints the error and ends t
 
 // Outside a trap: the window's loss is the game's to handle; anything else is as fatal as ever.
 int WatchXError(Display* display, XErrorEvent* error) {
-  if (watchedWindow != 0 && error->resourceid == watchedWindow) {
+  const bool noSuchWindow = error->error_code == BadWindow || error->error_code == BadDrawable ||
+                            error->error_code >= 128;  // an extension's (GLX's) bad drawable
+  if (watchedWindow != 0 && error->resourceid == watchedWindow && noSuchWindow) {
     watchedWindowLost = true;
     return 0;
   }

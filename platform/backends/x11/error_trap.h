@@ -27,5 +27,5 @@ class XErrorTrap {
 // under the game) is noted instead of ending the process; any other error ends it as Xlib always
 // does. Watching window 0 watches none.
 void WatchWindowForLoss(Window window);
-// True once a request about the watched window failed since it was watched.
+// True once a request about the watched window failed as if it did not exist, since it was watched.
 bool WatchedWindowLost();

@@ -149,7 +149,7 @@ bool X11Backend::RefreshMatches(int hertz) {
 // back it takes them again and puts the pointer where the game last had it, so the cursor does not jump.
 void X11Backend::PumpEvents(InputState& input) {
   PumpX11Events(target_, input);
-  if (window_ && (target_.Destroyed || WatchedWindowLost())) EndForLostWindow();
+  if (window_ && (target_.Destroyed || (WatchedWindowLost() && WindowGone()))) EndForLostWindow();
   if (target_.HoldsInput && target_.Suspended && grabbed_) {
     ReleaseInput();
   } else if (target_.HoldsInput && !target_.Suspended && !grabbed_) {
@@ -161,6 +161,17 @@ void X11Backend::PumpEvents(InputState& input) {
     input.PressKey(KeyEscape);
     input.ReleaseKey(KeyEscape);
   }
+}
+
+// True when the server no longer knows the window; a request that failed for another reason
+// (the window is there) is forgotten.
+bool X11Backend::WindowGone() {
+  XErrorTrap trap(display_);
+  XWindowAttributes attributes{};
+  XGetWindowAttributes(display_, window_, &attributes);
+  if (!trap.Clean()) return true;
+  WatchWindowForLoss(window_);
+  return false;
 }
 
 // Another program destroyed the window (xdotool windowclose, a crashed window manager taking its
