@@ -39,7 +39,7 @@ void IntroFrame(OkColour& colour, int& pressed) {
     colour.G = Shimmer(colour.G);
     colour.B = Shimmer(colour.B);
     SetDrawColor(colour.R, colour.G, colour.B);
-    if (ButtonHeld(ButtonLeft)) pressed = 1;
+    if (ButtonDownThisFrame(ButtonLeft)) pressed = 1;  // a tap on OK too
   } else {
     pressed = 0;  // sliding off OK before releasing does not count
   }

@@ -68,6 +68,7 @@ int TMouse::Be() {
       }
       break;
     }
+    // The clicks that end a special mode read a tap as a click, as a press held down.
     case ModePlacing: {
       // The would-be box, centred on the cursor.
       const int32_t bx = x - TWork::width / 2, by = y - TWork::height / 2;
@@ -76,12 +77,13 @@ int TMouse::Be() {
         SetDrawAlpha(0.5f);
         DrawScaled(CursorImage, x, y, 0);
         SetDrawAlpha(1.0f);
-        if (ButtonHeld(ButtonLeft) || ButtonHeld(ButtonRight)) Mode = ModeNormal;  // abandoned over a box
+        if (ButtonDownThisFrame(ButtonLeft) || ButtonDownThisFrame(ButtonRight))
+          Mode = ModeNormal;  // abandoned over a box
       } else {
         SetDrawAlpha(0.5f);
         RectScaled(bx, by, TWork::width, TWork::height, Black);
         SetDrawAlpha(1.0f);
-        if (ButtonHeld(ButtonLeft)) {
+        if (ButtonDownThisFrame(ButtonLeft)) {
           const int32_t slot = FreeWorkSlot();
           if (slot > -1) {
             WorkRef box = TWork::New();
@@ -89,7 +91,7 @@ int TMouse::Be() {
             box->Place(bx, by);
           }
           Mode = ModeNormal;  // also when every slot is taken
-        } else if (ButtonHeld(ButtonRight)) {
+        } else if (ButtonDownThisFrame(ButtonRight)) {
           Mode = ModeNormal;
         }
       }
@@ -105,7 +107,7 @@ int TMouse::Be() {
         Clicked = box;
         JustClicked = 1;
       }
-      if (ButtonHeld(ButtonRight)) Mode = ModeNormal;
+      if (ButtonDownThisFrame(ButtonRight)) Mode = ModeNormal;
       break;
     }
     default: break;  // reviewing messages: no cursor, no grab

@@ -37,6 +37,13 @@ DrawingState State;
 Pacing Pace;
 InputState Input;
 int64_t EventTimeMs = 0;  // when events were last processed; timers count up to here
+// Buttons that went down since the last frame was shown. Worked out from the presses counted,
+// which a recording holds, so a replay sees the same taps.
+bool PressedThisFrame[InputState::ButtonCount] = {};
+
+void ForgetPressesThisFrame() {
+  for (bool& pressed : PressedThisFrame) pressed = false;
+}
 
 Backend& Use() {
   if (!Active) {
@@ -49,7 +56,14 @@ Backend& Use() {
 // Every query first takes in what the window system has to say.
 void ProcessEvents() {
   Backend& backend = Use();
+  int presses[InputState::ButtonCount];
+  for (int b = 0; b < InputState::ButtonCount; ++b) presses[b] = Input.ButtonPresses[b];
   backend.PumpEvents(Input);
+  // More presses than before, or any after the counts were cleared (the focus went and came back).
+  for (int b = 0; b < InputState::ButtonCount; ++b) {
+    const int now = Input.ButtonPresses[b];
+    if (now > presses[b] || (now < presses[b] && now > 0)) PressedThisFrame[b] = true;
+  }
   EventTimeMs = backend.NowMs();
 }
 
@@ -95,6 +109,7 @@ void ResetServices() {
   CurrentOrientation() = Orientation{};
   Pace = Pacing{};
   Input = InputState{};
+  ForgetPressesThisFrame();
   EventTimeMs = 0;
 }
 
@@ -111,6 +126,7 @@ void OpenScreen(int width, int height, int depth, int hertz) {
   State = DrawingState{};
   CurrentOrientation() = Orientation{};
   Input.ClearKeysAndButtons();
+  ForgetPressesThisFrame();
   if (hertz < 1) hertz = 60;
   Pace = Pacing{};
   Pace.Hertz = hertz;
@@ -134,6 +150,7 @@ void CloseScreen() {
   Active->Close();
   ScreenOpen = false;
   Input.ClearKeysAndButtons();
+  ForgetPressesThisFrame();
 }
 
 void PresentFrame() {
@@ -156,6 +173,7 @@ void PresentFrame() {
     backend.Swap(false);
   }
   FrameStatsShown();
+  ForgetPressesThisFrame();  // what comes in from here on belongs to the next frame
   ProcessEvents();
 }
 
@@ -242,6 +260,12 @@ int ButtonHits(int button) {
 int ButtonHeld(int button) {
   ProcessEvents();
   return button >= 0 && button < InputState::ButtonCount && Input.ButtonDown[button] ? 1 : 0;
+}
+
+int ButtonDownThisFrame(int button) {
+  ProcessEvents();
+  if (button < 0 || button >= InputState::ButtonCount) return 0;
+  return Input.ButtonDown[button] || PressedThisFrame[button] ? 1 : 0;
 }
 
 int PointerX() {

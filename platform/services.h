@@ -85,6 +85,9 @@ int KeyHeld(int key);
 int ButtonHits(int button);
 // 1 while the mouse button is down.
 int ButtonHeld(int button);
+// 1 while the mouse button is down, and also when it went down since the last frame was shown
+// though it is up again already: a tap (a press and release between two looks) reads as a click.
+int ButtonDownThisFrame(int button);
 // Pointer position in window pixels as of the last motion or warp.
 int PointerX();
 int PointerY();

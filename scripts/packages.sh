@@ -2,11 +2,13 @@
 # ensure_packages PKG...: installs whichever are missing (as root, after one
 # apt-get update), or prints the exact apt-get line and stops when not root.
 
-PLAY_PACKAGES="g++ make cmake pkg-config libx11-dev libgl-dev libglx-dev libgl1-mesa-dri libxxf86vm-dev
+PLAY_PACKAGES="g++ make cmake pkg-config libx11-dev libgl-dev libglx-dev libgl1-mesa-dri libxxf86vm-dev libxrandr-dev
   libfreetype-dev libpng-dev zlib1g-dev ttf-bitstream-vera"
 TEST_PACKAGES="$PLAY_PACKAGES libgtest-dev xvfb xauth x11-utils xdotool imagemagick libcairo2-dev strace
   xserver-xorg-core xserver-xorg-video-dummy desktop-file-utils dpkg-dev man-db groff-base lintian appstream
   openbox icewm fluxbox metacity wmctrl"
+# xrandr splits a test screen into two monitors.
+TEST_PACKAGES="$TEST_PACKAGES x11-xserver-utils"
 
 ensure_packages() {
   local missing=""

@@ -10,10 +10,10 @@
 #include "game/intro.h"
 #include "game/mouse.h"
 #include "game/person.h"
-#include "harness/headless_game.h"
 #include "game/startup.h"
 #include "game/work.h"
 #include "game/world.h"
+#include "harness/headless_game.h"
 #include "platform/embedded.h"
 #include "platform/random.h"
 #include "platform/resources.h"
@@ -73,6 +73,16 @@ TEST_F(Intro, ReleaseOverOkAfterAPressLeaves) {
   EXPECT_EQ(backend.LastFrame()[0].What, DrawCall::Kind::Rect);
   EXPECT_EQ(backend.LastFrame()[0].W, 560);
   backend.ReleaseButton(ButtonLeft);
+  EXPECT_FALSE(IntroGoesOn(pressed));
+}
+
+TEST_F(Intro, ATapOnOkLeaves) {
+  backend.MovePointer(280, 310);
+  IntroFrame(colour, pressed);
+  backend.PressButton(ButtonLeft);
+  backend.ReleaseButton(ButtonLeft);
+  IntroFrame(colour, pressed);
+  EXPECT_EQ(pressed, 1);
   EXPECT_FALSE(IntroGoesOn(pressed));
 }
 

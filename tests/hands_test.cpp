@@ -207,6 +207,39 @@ TEST_F(Hands, TheRightButtonAbandonsPlacingOverABoxToo) {
   EXPECT_FALSE(Works[1]) << "a box was placed after the right button had abandoned placing";
 }
 
+// A tap (press and release between two frames, as a touchpad or xdotool click gives it) is a click
+// where the mode reads whether the button is down: it places the box, or over a box abandons the
+// placement; a tap of the right button cancels placing, deleting and finalizing.
+TEST_F(Hands, ATapIsAClickWhereASpecialModeWaitsForOne) {
+  Ready(6);
+  Click(NewX, NewY);
+  ASSERT_EQ(Mode, ModePlacing);
+  Tap();
+  Move(0, -200);
+  EXPECT_EQ(Mode, ModeNormal);
+  ASSERT_TRUE(Works[0] && Works[0]->Active);
+  EXPECT_TRUE(Works[0]->x == -140 && Works[0]->y == -292);
+  Move(0, -200, 2);  // the tap that placed it grabs nothing afterwards
+  EXPECT_FALSE(Mouse->Clicked);
+  Click(NewX, NewY);
+  ASSERT_EQ(Mode, ModePlacing);
+  Tap();
+  Move(50, -150);  // over the new box
+  EXPECT_EQ(Mode, ModeNormal);
+  EXPECT_FALSE(Works[1]);
+  for (const int mode : {int(ModePlacing), int(ModeDeleting), int(ModeFinalizing)}) {
+    Mode = mode;  // as its button sets it
+    Move(0, 200, 3);
+    EXPECT_EQ(int(Mode), mode);  // nothing pressed: the mode waits
+    backend.PressButton(ButtonRight);
+    backend.ReleaseButton(ButtonRight);
+    Move(0, 200);
+    EXPECT_EQ(Mode, ModeNormal) << "mode " << mode;
+  }
+  EXPECT_FALSE(Works[1]);
+  EXPECT_TRUE(Works[0]->Active && Works[0]->Locked == LockOpen);
+}
+
 TEST_F(Hands, PickingEmptyGroundDeletesNothingAndAReplacedBoxIsLetGo) {
   Ready(6);
   WorkRef box = Box(2, 0, -300);

@@ -66,6 +66,48 @@ TEST_F(Services, TwoButtonPressesBetweenQueriesCountTwo) {
   EXPECT_EQ(ButtonHeld(ButtonLeft), 1);
 }
 
+// A press released before the game looks reads as down for the rest of that frame, also once its hit
+// has been taken, and not in the next; a held press reads as down as long as it is held.
+TEST_F(Services, ATapReadsAsDownUntilTheFrameIsShown) {
+  PresentFrame();
+  backend.PressButton(ButtonRight);
+  backend.ReleaseButton(ButtonRight);
+  EXPECT_EQ(ButtonHeld(ButtonRight), 0);
+  EXPECT_EQ(ButtonHits(ButtonRight), 1);
+  EXPECT_EQ(ButtonDownThisFrame(ButtonRight), 1);
+  EXPECT_EQ(ButtonDownThisFrame(ButtonLeft), 0);
+  PresentFrame();
+  EXPECT_EQ(ButtonDownThisFrame(ButtonRight), 0);
+  // A tap that arrives while the frame is shown belongs to the next frame.
+  backend.PressButton(ButtonLeft);
+  backend.ReleaseButton(ButtonLeft);
+  PresentFrame();
+  EXPECT_EQ(ButtonDownThisFrame(ButtonLeft), 1);
+  PresentFrame();
+  backend.PressButton(ButtonLeft);
+  PresentFrame();
+  PresentFrame();
+  EXPECT_EQ(ButtonDownThisFrame(ButtonLeft), 1);
+  backend.ReleaseButton(ButtonLeft);
+  EXPECT_EQ(ButtonDownThisFrame(ButtonLeft), 0);
+  // Suspended and resumed with presses not yet taken: a press after that is still seen.
+  backend.PressButton(ButtonLeft);
+  backend.ReleaseButton(ButtonLeft);
+  PresentFrame();
+  PresentFrame();
+  backend.PressButton(ButtonLeft);
+  backend.ReleaseButton(ButtonLeft);
+  backend.PressButton(ButtonLeft);
+  backend.ReleaseButton(ButtonLeft);
+  EXPECT_EQ(ButtonHeld(ButtonLeft), 0);  // two presses not yet taken
+  PresentFrame();
+  backend.Suspend();
+  backend.PressButton(ButtonLeft);
+  backend.ReleaseButton(ButtonLeft);
+  PresentFrame();
+  EXPECT_EQ(ButtonDownThisFrame(ButtonLeft), 1);
+}
+
 TEST_F(Services, FocusLossAndReopeningForgetHeldInput) {
   backend.PressKey(KeyF1);
   backend.PressButton(ButtonRight);

@@ -1,7 +1,7 @@
 /** @file ending_scenarios.cpp The ways the game ends: Esc, signals, the watchdog's mode restore, End, restarts. */
 // The ways the game ends: Esc, SIGINT and SIGTERM through the game's own way
 // out; SIGKILL and crashes, after which the watchdog puts the desktop's
-// display mode back; and the switch from the intro to the game screen on a
+// display mode back; its window destroyed by another program; and the switch from the intro to the game screen on a
 // server that resets whenever its last client leaves.
 #include <signal.h>
 
@@ -15,12 +15,16 @@ namespace {
 // What the watchdog writes when it had to put the mode back itself.
 constexpr const char* kWatchdogNote = "the display mode is restored";
 
+// What the game says when another program destroyed its window.
+constexpr const char* kWindowLost = "chromelly: the game's window was destroyed by another program\n";
+
+constexpr int kDestroyWindow = -1;
 struct Ending {
   const char* Name;
-  int Signal;  // 0: Esc
+  int Signal;  // 0: Esc; kDestroyWindow: xdotool windowclose
 };
-constexpr Ending kEndings[] = {{"esc", 0},        {"int", SIGINT},   {"term", SIGTERM},
-                               {"kill", SIGKILL}, {"segv", SIGSEGV}, {"abrt", SIGABRT}};
+constexpr Ending kEndings[] = {{"esc", 0},        {"int", SIGINT},   {"term", SIGTERM},          {"kill", SIGKILL},
+                               {"segv", SIGSEGV}, {"abrt", SIGABRT}, {"destroy", kDestroyWindow}};
 
 std::string ModeText(int w, int h) { return std::to_string(w) + " x " + std::to_string(h); }
 
@@ -57,6 +61,32 @@ int RunSignal(const std::string& gamePath, const std::string& where, int signalN
   return checks.Finish();
 }
 
+int RunWindowDestroyed(const std::string& gamePath, const std::string& where) {
+  Checks checks;
+  ScreenReader screen;
+  const int screenW = screen.Width(), screenH = screen.Height();
+  GameProcess game(gamePath);
+  if (where == "intro") {
+    ShownWindow intro;
+    if (!StartToIntro(checks, game, screen, intro)) return checks.Finish();
+  } else if (!StartToGameScreen(checks, game, screen)) {
+    return checks.Finish();
+  }
+  const Window window = FindGameWindow(screen).Id;
+  Xdotool(checks, "windowclose " + std::to_string(window));
+  game.WaitForEnd(5000);
+  const std::string what = "the " + where + "'s window destroyed by another program";
+  checks.Expect(game.Ending() == "exit status 1",
+                what + ": the game ends within 5 s with status 1 (" + game.Ending() + ")");
+  checks.Expect(WaitUntil([&] { return game.OutputsClosed(); }, 5000) && game.Errors() == kWindowLost,
+                what + ": one line on standard error saying so, no X error (got \"" + game.Errors() + "\")");
+  checks.Expect(game.Output().empty(), what + ": nothing on standard output (got \"" + game.Output() + "\")");
+  checks.Expect(WaitUntil([&] { return FindGameWindow(screen).Id == 0; }, 2000), what + ": no window is left");
+  checks.Expect(screen.Width() == screenW && screen.Height() == screenH,
+                what + ": the screen is still " + ModeText(screenW, screenH));
+  return checks.Finish();
+}
+
 int RunModeRestore(const std::string& gamePath, const std::string& endingName) {
   Checks checks;
   const Ending* ending = nullptr;
@@ -78,16 +108,25 @@ int RunModeRestore(const std::string& gamePath, const std::string& endingName) {
       WaitForMode(screen, kFrameW, kFrameH, 2000, nowW, nowH),
       "the game switches the screen to " + ModeText(kFrameW, kFrameH) + " (now " + ModeText(nowW, nowH) + ")");
 
-  const std::string what =
-      std::string("ended by ") + (ending->Signal ? "signal " + std::to_string(ending->Signal) : std::string("Esc"));
-  if (ending->Signal)
+  const bool destroy = ending->Signal == kDestroyWindow;
+  const std::string what = destroy
+                               ? std::string("its window destroyed by another program")
+                               : std::string("ended by ") +
+                                     (ending->Signal ? "signal " + std::to_string(ending->Signal) : std::string("Esc"));
+  if (destroy)
+    Xdotool(checks, "windowclose " + std::to_string(FindGameWindow(screen).Id));
+  else if (ending->Signal)
     game.Signal(ending->Signal);
   else
     Xdotool(checks, "key Escape");
   game.WaitForEnd(5000);
-  checks.Expect(ending->Signal ? game.EndedBySignal(ending->Signal) : game.EndedWithStatusZero(),
-                what + ": the game ends within 5 s, " +
-                    (ending->Signal ? "by that signal" : std::string("with status 0")) + " (" + game.Ending() + ")");
+  if (destroy)
+    checks.Expect(game.Ending() == "exit status 1",
+                  what + ": the game ends within 5 s with status 1 (" + game.Ending() + ")");
+  else
+    checks.Expect(ending->Signal ? game.EndedBySignal(ending->Signal) : game.EndedWithStatusZero(),
+                  what + ": the game ends within 5 s, " +
+                      (ending->Signal ? "by that signal" : std::string("with status 0")) + " (" + game.Ending() + ")");
   checks.Expect(
       WaitForMode(screen, desktopW, desktopH, 5000, nowW, nowH),
       what + ": the desktop's mode " + ModeText(desktopW, desktopH) + " is back (now " + ModeText(nowW, nowH) + ")");
@@ -96,10 +135,13 @@ int RunModeRestore(const std::string& gamePath, const std::string& endingName) {
   const bool noted = game.Errors().find(kWatchdogNote) != std::string::npos;
   // Esc, SIGINT and SIGTERM leave through the game's own way out, which puts the mode back; the others
   // give the game no chance, and the watchdog does it.
-  const bool gameCanAnswer = ending->Signal == 0 || ending->Signal == SIGINT || ending->Signal == SIGTERM;
+  const bool gameCanAnswer = ending->Signal == 0 || ending->Signal == SIGINT || ending->Signal == SIGTERM || destroy;
   checks.Expect(noted != gameCanAnswer, what + ": the mode was put back by " +
                                             (noted ? "the watchdog" : std::string("the game itself")) +
                                             " (standard error: \"" + game.Errors() + "\")");
+  if (destroy)
+    checks.Expect(game.Errors() == kWindowLost,
+                  what + ": one line on standard error saying so (got \"" + game.Errors() + "\")");
   return checks.Finish();
 }
 

@@ -11,8 +11,12 @@
 //   play [screenshot.png]    Return opens the white game screen, people walk in, Esc ends with status 0
 //   signal-intro SIGNAL      SIGINT (2) or SIGTERM (15) on the intro ends the game by that signal
 //   signal-play SIGNAL       the same on the game screen
+//   monitors SHOTS           (a 2560 x 1024 screen) split into two monitors: the game screen covers the one
+//                            holding the pointer; screenshots SHOTS_right.png, SHOTS_left.png
+//   destroyed-intro          the intro's window destroyed by another program: status 1, one line, no X error
+//   destroyed-play           the same on the game screen
 //   mode ENDING              (a server with mode switching) the desktop's mode is back after the game
-//                            ends by esc, int, term, kill, segv or abrt
+//                            ends by esc, int, term, kill, segv, abrt or destroy (its window destroyed)
 //   hands SHOTS              New color, a box, a hat into it, a person thrown, F1; screenshots SHOTS_*.png
 //   chefs SHOTS              (CHROMELLY is chromelly_testhook) a chef's theft and delivery seen on the screen,
 //                            a toque taken from a chef and let go over a new box; screenshots SHOTS_*.png
@@ -52,6 +56,9 @@ int main(int argc, char** argv) {
   if (scenario == "play") return RunPlay(game, argument);
   if (scenario == "signal-intro") return RunSignal(game, "intro", std::atoi(argument.c_str()));
   if (scenario == "signal-play") return RunSignal(game, "game screen", std::atoi(argument.c_str()));
+  if (scenario == "monitors") return RunMonitors(game, argument);
+  if (scenario == "destroyed-intro") return RunWindowDestroyed(game, "intro");
+  if (scenario == "destroyed-play") return RunWindowDestroyed(game, "game screen");
   if (scenario == "mode") return RunModeRestore(game, argument);
   if (scenario == "hands") return RunHands(game, argument);
   if (scenario == "chefs") return RunChefs(game, argument);

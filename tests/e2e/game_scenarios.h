@@ -32,8 +32,15 @@ int RunChefs(const std::string& hookPath, const std::string& shots);
 
 // SIGINT or SIGTERM on the intro or the game screen ends the game promptly by that signal, the screen unchanged.
 int RunSignal(const std::string& gamePath, const std::string& where, int signalNumber);
+// (An Xvfb screen of 2560 x 1024, split here into two monitors by xrandr.) With the pointer on the right
+// monitor, then on the left, the game screen covers that monitor, the frame letterboxed in its middle.
+// Screenshots SHOTS_right.png and SHOTS_left.png. 77 where xrandr is missing.
+int RunMonitors(const std::string& gamePath, const std::string& shots);
+// The intro's or the game screen's window destroyed by another program (xdotool windowclose): the game
+// ends with status 1 and one line on standard error, no X error, and no window left.
+int RunWindowDestroyed(const std::string& gamePath, const std::string& where);
 // On a server that switches modes: the game switches to 1024 x 768, and the desktop's mode is back after
-// the ending ("esc", "int", "term", "kill", "segv" or "abrt").
+// the ending ("esc", "int", "term", "kill", "segv", "abrt", or "destroy": its window destroyed from outside).
 int RunModeRestore(const std::string& gamePath, const std::string& ending);
 // The game started again and again on a server that resets when its last client leaves: every start
 // reaches the game screen. The checker is connected only while it looks, never while the game switches.

@@ -140,12 +140,13 @@ int RunHands(const std::string& gamePath, const std::string& shots) {
   if (!checks.Expect(button, "the New color button shows after " + std::to_string(ms.count()) + " ms"))
     return checks.Finish();
 
-  // New color, then a click in the empty space at the top places a box there.
+  // New color, then a click in the empty space at the top places a box there: a tap (press and
+  // release sent at once, as a touchpad's tap-to-click comes) does.
   GameCursor cursor;
   cursor.To(checks, kNewColor.X + kNewColor.W / 2, kNewColor.Y + kNewColor.H / 2);
   Click(checks);
   cursor.To(checks, kBoxX, kBoxY);
-  Click(checks);
+  Xdotool(checks, "click 1");
   double black = 0;
   WaitUntil(
       [&] {

@@ -6,7 +6,10 @@
 // motion, focus loss and its return (grabs let go and taken again, no jump
 // of the pointer), the close button, and the grabs of the full screen.
 //
-// Usage: input_check   (needs DISPLAY and xdotool)
+// With --window, the game in a framed window instead of the full screen: the
+// hand's relative moves only.
+//
+// Usage: input_check [--window]   (needs DISPLAY and xdotool)
 #include <cmath>
 #include <memory>
 #include <string>
@@ -218,6 +221,56 @@ void CheckFocusGrab(Checks& checks, ScreenReader& screen, const ShownFrame& at) 
                     std::to_string(PointerX()) + "," + std::to_string(PointerY()) + ")");
 }
 
+// The game's cursor moved the way the game moves it: every frame by the pointer's displacement from
+// the middle, the pointer then warped back there. A player's hand is a run of relative moves.
+struct HandCursor {
+  int X = 0, Y = 0;
+  void Frame() {
+    X += PointerX() - 512;
+    Y += PointerY() - 384;
+    WarpPointer(512, 384);
+  }
+  // `count` moves of (dx, dy) screen pixels, one a frame; the last frame also takes in a move that was late.
+  void Moves(Checks& checks, int count, int dx, int dy) {
+    for (int i = 0; i < count; ++i) {
+      Xdotool(checks, "mousemove_relative -- " + std::to_string(dx) + " " + std::to_string(dy));
+      Frame();
+    }
+    PauseMs(50);
+    Frame();
+  }
+};
+
+// One screen pixel is FrameW / ShownW frame pixels: N moves there and N back return to the start, the way
+// there is as long as the way back, and as long as the screen's motion divided by the scale. The moves
+// are diagonal, so both axes are measured at once.
+void CheckHandMoves(Checks& checks, const ShownFrame& at, int count, int step, const std::string& where) {
+  WarpPointer(512, 384);
+  HandCursor hand;
+  hand.Frame();
+  hand.Moves(checks, count, step, step);
+  const int outX = hand.X, outY = hand.Y;
+  hand.Moves(checks, count, -step, -step);
+  const int backX = outX - hand.X, backY = outY - hand.Y;
+  const double wantX = double(count) * step * at.FrameW / at.ShownW;
+  const double wantY = double(count) * step * at.FrameH / at.ShownH;
+  const std::string figures = std::to_string(count) + " moves of " + std::to_string(step) +
+                              " screen pixel(s) each way: out (" + std::to_string(outX) + "," + std::to_string(outY) +
+                              "), back (" + std::to_string(backX) + "," + std::to_string(backY) + "), ends at (" +
+                              std::to_string(hand.X) + "," + std::to_string(hand.Y) + "), the scale asks for " +
+                              std::to_string(wantX) + "," + std::to_string(wantY);
+  checks.Expect(std::abs(hand.X) <= 1 && std::abs(hand.Y) <= 1, where + ": back where it started; " + figures);
+  checks.Expect(std::abs(outX - backX) <= 1 && std::abs(outY - backY) <= 1, where + ": as far out as back; " + figures);
+  checks.Expect(std::abs(outX - wantX) <= 1 && std::abs(outY - wantY) <= 1,
+                where + ": the screen's motion divided by the scale; " + figures);
+}
+
+// One-pixel moves, where rounding each alone would lose the most, and large ones.
+void CheckHand(Checks& checks, const ShownFrame& at, const std::string& where) {
+  CheckHandMoves(checks, at, 200, 1, where);
+  CheckHandMoves(checks, at, 10, 37, where);
+}
+
 // Keys arrive as virtual-key codes, once per press however long they are held.
 void CheckKeys(Checks& checks) {
   struct Named {
@@ -300,12 +353,29 @@ void CheckFocusAndClose(Checks& checks, ScreenReader& screen) {
 
 }  // namespace
 
-int main() {
-  std::unique_ptr<Backend> backend = MakeX11Backend();
+int main(int argc, char** argv) {
+  const bool inWindow = argc > 1 && std::string(argv[1]) == "--window";
+  std::unique_ptr<Backend> backend = MakeX11Backend(inWindow);
   UseBackend(backend.get());
   Checks checks;
   ScreenReader screen;
   if (!checks.Expect(screen.Connected(), "the checker reaches the display")) return checks.Finish();
+
+  if (inWindow) {
+    // The frame fills the framed window as it is shown, scaled where the window is not 1024 x 768.
+    OpenScreen(1024, 768, 16, 60);
+    ClearScreen();
+    PresentFrame();
+    XWindowAttributes attributes{};
+    const Window window = screen.GameWindow();
+    if (checks.Expect(window && XGetWindowAttributes(screen.Connection(), window, &attributes),
+                      "--window: the game's window is shown")) {
+      const ShownFrame at = ShownFrame::Fit(1024, 768, attributes.width, attributes.height);
+      CheckHand(checks, at, "--window " + std::to_string(attributes.width) + "x" + std::to_string(attributes.height));
+    }
+    CloseScreen();
+    return checks.Finish();
+  }
 
   CheckWindow(checks, screen);
   ExpectGrabs(checks, screen, false, "after closing the window");
@@ -317,6 +387,7 @@ int main() {
   const ShownFrame at = ShownFrame::Fit(1024, 768, screen.Width(), screen.Height());
   CheckPointer(checks, screen, at);
   CheckWarp(checks, screen, at);
+  CheckHand(checks, at, "full screen " + std::to_string(screen.Width()) + "x" + std::to_string(screen.Height()));
   CheckFocusGrab(checks, screen, at);
   CheckKeys(checks);
   CheckButtons(checks);

@@ -10,6 +10,21 @@ int CountXError(Display*, XErrorEvent*) {
   return 0;
 }
 
+Window watchedWindow = 0;
+bool watchedWindowLost = false;
+XErrorHandler xlibHandler = nullptr;  // Xlib's own: prints the error and ends the process
+
+// Outside a trap: the window's loss is the game's to handle; anything else is as fatal as ever.
+int WatchXError(Display* display, XErrorEvent* error) {
+  const bool noSuchWindow = error->error_code == BadWindow || error->error_code == BadDrawable ||
+                            error->error_code >= 128;  // an extension's (GLX's) bad drawable
+  if (watchedWindow != 0 && error->resourceid == watchedWindow && noSuchWindow) {
+    watchedWindowLost = true;
+    return 0;
+  }
+  return xlibHandler ? xlibHandler(display, error) : 0;
+}
+
 }  // namespace
 
 XErrorTrap::XErrorTrap(Display* display) : display_(display) {
@@ -24,3 +39,11 @@ bool XErrorTrap::Clean() {
   XSync(display_, False);
   return trappedErrors == 0;
 }
+
+void WatchWindowForLoss(Window window) {
+  if (!xlibHandler) xlibHandler = XSetErrorHandler(WatchXError);
+  watchedWindow = window;
+  watchedWindowLost = false;
+}
+
+bool WatchedWindowLost() { return watchedWindowLost; }

@@ -1,6 +1,8 @@
 /** @file error_trap.h XErrorTrap: X errors counted, not fatal, while a request the server may refuse is tried. */
 // X errors while a request the server may refuse is tried (a GL context, a
-// focus change, a mode switch): counted instead of ending the process.
+// focus change, a mode switch): counted instead of ending the process. And for
+// the whole run, errors about the game's window once another program has
+// destroyed it: noted, so that the game ends in order instead of in Xlib.
 #pragma once
 
 #include "platform/backends/x11/xlib.h"
@@ -21,3 +23,10 @@ class XErrorTrap {
   Display* display_;
   XErrorHandler previous_;
 };
+
+// From the first call on, an X error about the watched window (what another program destroyed
+// under the game) is noted instead of ending the process; any other error ends it as Xlib always
+// does. Watching window 0 watches none.
+void WatchWindowForLoss(Window window);
+// True once a request about the watched window failed as if it did not exist, since it was watched.
+bool WatchedWindowLost();

@@ -51,12 +51,10 @@ void Translate(EventTarget& target, XEvent& event, InputState& input) {
       if (int button = GameButtonFor(event.xbutton.button)) input.ReleaseButton(button);
       break;
     case MotionNotify: {
-      int x = 0, y = 0;
-      target.Fit.ToFrame(event.xmotion.x, event.xmotion.y, x, y);
-      target.PointerKnown = true;
-      target.PointerWinX = event.xmotion.x;
-      target.PointerWinY = event.xmotion.y;
-      input.MovePointer(x, y);
+      // Scaled with the fraction carried: exact however many small moves make up a large one.
+      PointerTrack& pointer = TrackedPointer(target);
+      pointer.MoveTo(event.xmotion.x, event.xmotion.y);
+      input.MovePointer(pointer.FrameX(), pointer.FrameY());
       break;
     }
     case FocusIn:
@@ -82,7 +80,6 @@ void Translate(EventTarget& target, XEvent& event, InputState& input) {
         target.Fit =
             FrameFit::Make(target.Fit.FrameW, target.Fit.FrameH, event.xconfigure.width, event.xconfigure.height);
         target.Refitted = true;
-        target.PointerKnown = false;  // the next warp places the pointer afresh in the new fit
       }
       break;
     case PropertyNotify:
@@ -96,12 +93,20 @@ void Translate(EventTarget& target, XEvent& event, InputState& input) {
         input.ReleaseKey(KeyEscape);
       }
       break;
+    case DestroyNotify:
+      if (event.xdestroywindow.window == target.Win) target.Destroyed = true;
+      break;
     case MappingNotify: XRefreshKeyboardMapping(&event.xmapping); break;
     default: break;
   }
 }
 
 }  // namespace
+
+PointerTrack& TrackedPointer(EventTarget& target) {
+  if (!target.Pointer.Fit().SameAs(target.Fit)) target.Pointer = PointerTrack(target.Fit);
+  return target.Pointer;
+}
 
 // Turns every pending event into input.
 void PumpX11Events(EventTarget& target, InputState& input) {

@@ -32,6 +32,12 @@ bool FrameFit::Letterboxed() const {
   return ShownW != WindowW || ShownH != WindowH || ShownW != FrameW || ShownH != FrameH;
 }
 
+// True when both place the same frame the same way in the same window.
+bool FrameFit::SameAs(const FrameFit& other) const {
+  return FrameW == other.FrameW && FrameH == other.FrameH && WindowW == other.WindowW && WindowH == other.WindowH &&
+         OffsetX == other.OffsetX && OffsetY == other.OffsetY && ShownW == other.ShownW && ShownH == other.ShownH;
+}
+
 // Frame pixel under a window pixel, clamped to the frame.
 void FrameFit::ToFrame(int wx, int wy, int& fx, int& fy) const {
   const double x = std::floor(double(wx - OffsetX) * FrameW / ShownW);

@@ -14,6 +14,8 @@ struct FrameFit {
   static FrameFit Make(int frameW, int frameH, int windowW, int windowH);
   // True when the frame does not fill the window one to one.
   bool Letterboxed() const;
+  // True when both place the same frame the same way in the same window.
+  bool SameAs(const FrameFit& other) const;
   // Frame pixel under a window pixel, clamped to the frame.
   void ToFrame(int wx, int wy, int& fx, int& fy) const;
   // A window pixel whose frame pixel is (fx, fy) whenever the frame is not shrunk.

@@ -65,33 +65,34 @@ Cursor X11Backend::NullCursor() {
 // While the full screen has lost the focus the system pointer is the player's, elsewhere, and stays.
 // The warp is relative to where the game last read the pointer: a move that reached the server
 // after the events were read (the game warps every frame) is kept for the next frame, not lost.
-void X11Backend::WarpPointer(int x, int y, InputState& input) { PlacePointer(x, y, input, target_.PointerKnown); }
+void X11Backend::WarpPointer(int x, int y, InputState& input) {
+  PlacePointer(x, y, input, TrackedPointer(target_).Known());
+}
 
 // As WarpPointer; an absolute warp unless keepUnread (the pointer was elsewhere, or never seen).
 void X11Backend::PlacePointer(int x, int y, InputState& input, bool keepUnread) {
   if (display_ && window_ && !target_.Suspended) {
+    PointerTrack& pointer = TrackedPointer(target_);
     int wx = 0, wy = 0;
     target_.Fit.ToWindow(x, y, wx, wy);
     if (keepUnread)
-      XWarpPointer(display_, None, None, 0, 0, 0, 0, wx - target_.PointerWinX, wy - target_.PointerWinY);
+      XWarpPointer(display_, None, None, 0, 0, 0, 0, wx - pointer.WindowX(), wy - pointer.WindowY());
     else
       XWarpPointer(display_, None, window_, 0, 0, 0, 0, wx, wy);
     DropMotionBeforeNow(target_);
+    // The game's pointer is on (x, y) and what it has not moved of a frame pixel yet is kept.
+    pointer.Warped(x, y, wx, wy);
     Window root = 0, child = 0;
     int rootX = 0, rootY = 0;
     unsigned int mask = 0;
-    // Where the pointer is after the warp: the destination plus any move the game has not read yet
-    // (converted only then, so a scaled frame's rounding never moves a still pointer).
+    // Where the pointer is after the warp: the destination plus any move the game has not read yet.
     int nowX = wx, nowY = wy;
     if (keepUnread && XQueryPointer(display_, window_, &root, &child, &rootX, &rootY, &nowX, &nowY, &mask) &&
         (nowX != wx || nowY != wy)) {
-      wx = nowX;
-      wy = nowY;
-      target_.Fit.ToFrame(wx, wy, x, y);
+      pointer.MoveTo(nowX, nowY);
+      x = pointer.FrameX();
+      y = pointer.FrameY();
     }
-    target_.PointerWinX = wx;
-    target_.PointerWinY = wy;
-    target_.PointerKnown = true;
   }
   input.MovePointer(x, y);
 }

@@ -93,7 +93,6 @@ void X11Backend::CreateWindow(int x, int y, int w, int h, bool fullScreen) {
   target_.Connection = display_;
   target_.Win = window_;
   target_.FrameExtentsAtom = XInternAtom(display_, "_NET_FRAME_EXTENTS", False);
-  target_.PointerKnown = false;  // the first warp into a new window is absolute
   XMapRaised(display_, window_);
 }
 

@@ -10,9 +10,13 @@
 // xinit sessions), so the connection is never closed between the two.
 #include "platform/backends/x11/x11_backend.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "platform/backends/x11/desktop.h"
+#include "platform/backends/x11/error_trap.h"
+#include "platform/backends/x11/monitor.h"
 #include "platform/backends/x11/quit_signals.h"
 #include "platform/backends/x11/refresh_probe.h"
 #include "platform/backends/x11/video_mode.h"
@@ -39,14 +43,19 @@ bool X11Backend::Open(int width, int height, bool fullScreen, std::string& whyNo
   // A window manager sizes a full-screen window to the monitor, not to a switched mode's part of
   // the screen: under one the game keeps the desktop's mode and shows the frame scaled.
   managed_ = WindowManagerRuns(display_, RootWindow(display_, screen));
+  // Where one screen spans several monitors the full screen covers one of them, never the span or a
+  // seam; a mode switch there would change the whole span, so it is not tried.
+  const MonitorArea monitor = fullScreen_ ? GameMonitor(display_, screen) : MonitorArea{};
+  const bool oneMonitor = monitor.W == DisplayWidth(display_, screen) && monitor.H == DisplayHeight(display_, screen);
   if (!fullScreen_) {
     CreateWindow(0, 0, width, height, false);
-  } else if (!managed_ && SwitchVideoMode(display_, screen, width, height, noSwitch)) {
+  } else if (!managed_ && oneMonitor && SwitchVideoMode(display_, screen, width, height, noSwitch)) {
     CreateWindow(0, 0, width, height, true);
   } else {
-    // No mode to switch to: a borderless window over the whole screen shows the frame scaled.
-    CreateWindow(0, 0, DisplayWidth(display_, screen), DisplayHeight(display_, screen), true);
+    // No mode to switch to: a borderless window over the monitor shows the frame scaled.
+    CreateWindow(monitor.X, monitor.Y, monitor.W, monitor.H, true);
   }
+  WatchWindowForLoss(window_);
   if (!WaitUntilMapped()) {
     whyNot = "the window did not appear on the display";
     Close();
@@ -83,7 +92,13 @@ void X11Backend::Close() {
   ReleaseInput();
   RestoreVideoMode();
   glXMakeCurrent(display_, None, nullptr);
-  XDestroyWindow(display_, window_);
+  {
+    // Another program may have destroyed the window just as the game closes it.
+    XErrorTrap trap(display_);
+    XDestroyWindow(display_, window_);
+    trap.Clean();
+  }
+  WatchWindowForLoss(0);
   if (colormap_) XFreeColormap(display_, colormap_);
   window_ = 0;
   colormap_ = 0;
@@ -156,6 +171,7 @@ bool X11Backend::RefreshMatches(int hertz) {
 // back it takes them again and puts the pointer where the game last had it, so the cursor does not jump.
 void X11Backend::PumpEvents(InputState& input) {
   PumpX11Events(target_, input);
+  if (window_ && (target_.Destroyed || (WatchedWindowLost() && WindowGone()))) EndForLostWindow();
   if (target_.FrameExtentsChanged) {
     target_.FrameExtentsChanged = false;
     KeepWindowInWorkArea();
@@ -170,6 +186,34 @@ void X11Backend::PumpEvents(InputState& input) {
     input.PressKey(KeyEscape);
     input.ReleaseKey(KeyEscape);
   }
+}
+
+// True when the server no longer knows the window; a request that failed for another reason
+// (the window is there) is forgotten.
+bool X11Backend::WindowGone() {
+  XErrorTrap trap(display_);
+  XWindowAttributes attributes{};
+  XGetWindowAttributes(display_, window_, &attributes);
+  if (!trap.Clean()) return true;
+  WatchWindowForLoss(window_);
+  return false;
+}
+
+// Another program destroyed the window (xdotool windowclose, a crashed window manager taking its
+// frames along): the game cannot be shown or played any more, and nobody asked it to end, so it ends
+// as when it cannot open its screen. The grabs went with the window; the mode is the game's to restore.
+void X11Backend::EndForLostWindow() {
+  {
+    XErrorTrap trap(display_);  // whatever still names the window fails, harmlessly
+    ReleaseInput();
+    glXMakeCurrent(display_, None, nullptr);
+    trap.Clean();
+  }
+  WatchWindowForLoss(0);
+  window_ = 0;
+  RestoreVideoMode();
+  std::fprintf(stderr, "chromelly: the game's window was destroyed by another program\n");
+  std::exit(1);
 }
 
 // Makes a backend that opens its display on Open; nothing touches X before that.

@@ -67,6 +67,10 @@ class X11Backend final : public Backend {
   void SetSwapInterval(int interval);
   // A cursor with no visible pixels, made once per connection.
   Cursor NullCursor();
+  // True when the server no longer knows the window (after a request about it failed).
+  bool WindowGone();
+  // Another program destroyed the window: the mode back, one line saying so, status 1.
+  [[noreturn]] void EndForLostWindow();
 
   BootClock bootClock_;  // based when the backend is made, as the game starts
   Display* display_ = nullptr;
