@@ -1,3 +1,4 @@
+/** @file pointer_track_test.cpp Tests of the pointer on a scaled frame: motion with the fraction carried. */
 // The pointer on a scaled frame: window motion to frame pixels with the fraction carried,
 // as the game uses it (read the displacement from the middle, warp back) at the scales
 // players' screens give.

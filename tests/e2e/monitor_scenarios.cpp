@@ -1,3 +1,4 @@
+/** @file monitor_scenarios.cpp Two monitors on one screen: the full screen covers the one with the pointer. */
 // Two monitors side by side on one screen (an Xvfb screen of 2560 x 1024 split
 // by xrandr --setmonitor into two of 1280 x 1024): the game's full screen
 // covers the monitor holding the pointer, its frame letterboxed and centred

@@ -1,4 +1,4 @@
-// The monitor the full screen covers where one screen spans several.
+/** @file monitor.cpp The monitor the full screen covers where one screen spans several. */
 #include "platform/backends/x11/monitor.h"
 
 #include <X11/extensions/Xrandr.h>

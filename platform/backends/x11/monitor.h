@@ -1,4 +1,4 @@
-// The monitor the full screen covers where one screen spans several.
+/** @file monitor.h The monitor the full screen covers where one screen spans several. */
 #pragma once
 
 #include <vector>

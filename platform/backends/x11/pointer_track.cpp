@@ -1,4 +1,4 @@
-// The game's pointer followed in exact fractions of a frame pixel.
+/** @file pointer_track.cpp The game's pointer followed in exact fractions of a frame pixel. */
 #include "platform/backends/x11/pointer_track.h"
 
 #include <algorithm>

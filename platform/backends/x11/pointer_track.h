@@ -1,3 +1,4 @@
+/** @file pointer_track.h PointerTrack: the game's pointer followed in exact fractions of a frame pixel. */
 // The game's pointer followed in exact fractions of a frame pixel, so that a
 // frame shown scaled moves by the screen's motion divided by the scale.
 #pragma once
