@@ -425,6 +425,17 @@ bool WaitForInputRead(Checks& checks, ScreenReader& screen) {
   return checks.Expect(WaitForFrames(screen, 3), "the game draws a frame after the input sent");
 }
 
+void GameCursor::To(Checks& checks, ScreenReader& screen, int x, int y) {
+  constexpr int kPart = 300;
+  for (bool first = true; X != x || Y != y; first = false) {
+    if (!first) WaitForFrames(screen, 3);
+    const int dx = std::clamp(x - X, -kPart, kPart), dy = std::clamp(y - Y, -kPart, kPart);
+    MoveBy(checks, dx, dy);
+    X += dx;
+    Y += dy;
+  }
+}
+
 bool MostlyBlack(const ScreenReader& screen, const Box& b) {
   int black = 0;
   for (int y = b.Y; y < b.Y + b.H; ++y)

@@ -192,13 +192,12 @@ bool PlaceBox(Checks& checks, ScreenReader& screen, const Box& inside, const std
 
 // The game's cursor on a 1024 x 768 screen at the first stage's zoom, where a frame pixel is a world
 // unit: it starts in the middle, and every move is made relative to where it was left.
+// The system pointer goes back to the middle once a frame and stops at the screen's edge, so a long move
+// is sent in parts of at most 300 pixels, each read by the game (frames drawn) before the next: a busy
+// machine draws few frames, and the parts of a long move sent between two would pile up against the edge.
 struct GameCursor {
   int X = 512, Y = 384;
-  void To(Checks& checks, int x, int y) {
-    MoveBy(checks, x - X, y - Y);
-    X = x;
-    Y = y;
-  }
+  void To(Checks& checks, ScreenReader& screen, int x, int y);
 };
 
 // A clearly coloured patch on the screen (a hat's crown): its middle, its size in samples and its colour.

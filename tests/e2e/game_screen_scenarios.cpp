@@ -101,11 +101,11 @@ bool HomeOnHat(Checks& checks, ScreenReader& screen, GameCursor& cursor, Patch& 
   // The crowd crosses the screen and comes back: wait for a hat in view.
   if (!WaitUntil([&] { return FindHat(screen, hat) && hat.Y < 700; })) return false;
   for (int pass = 0; pass < 2; ++pass) {
-    cursor.To(checks, hat.X, hat.Y - 8);
+    cursor.To(checks, screen, hat.X, hat.Y - 8);
     const Patch seen = hat;
     if (!FindHat(screen, hat, &seen)) return false;
   }
-  cursor.To(checks, hat.X, hat.Y - 8);
+  cursor.To(checks, screen, hat.X, hat.Y - 8);
   return true;
 }
 
@@ -154,17 +154,17 @@ int RunHands(const std::string& gamePath, const std::string& shots) {
                MostlyBlack(screen, {b.X + 2, b.Y + b.H - 1, b.W - 4, 1}) &&
                MostlyBlack(screen, {b.X, b.Y + 2, 1, b.H - 4}) && IsWhite(screen.At(b.X + 4, b.Y + 4));
       },
-      30000);
+      2 * kSeenWithinMs);
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
   if (!checks.Expect(button, "the New color button shows after " + std::to_string(ms.count()) + " ms"))
     return checks.Finish();
 
   // New color, then a click in the empty space at the top places a box there.
   GameCursor cursor;
-  cursor.To(checks, kNewColor.X + kNewColor.W / 2, kNewColor.Y + kNewColor.H / 2);
+  cursor.To(checks, screen, kNewColor.X + kNewColor.W / 2, kNewColor.Y + kNewColor.H / 2);
   Click(checks);
   WaitForInputRead(checks, screen);  // the click is read on the button, not on the way to the box
-  cursor.To(checks, kBoxX, kBoxY);
+  cursor.To(checks, screen, kBoxX, kBoxY);
   if (!PlaceBox(checks, screen, kBoxInside, shots + "_no_box.png")) return checks.Finish();
   Screenshot(checks, shots + "_box.png");
 
@@ -176,7 +176,7 @@ int RunHands(const std::string& gamePath, const std::string& shots) {
     if (!HomeOnHat(checks, screen, cursor, hat)) continue;
     PressLeft(checks);
     WaitForInputRead(checks, screen);  // the press is read on the hat, not on the way to the box
-    cursor.To(checks, kBoxX, kBoxY);
+    cursor.To(checks, screen, kBoxX, kBoxY);
     // The hat comes over the box in the frame that reads the last move, which a busy machine draws later.
     std::vector<Patch> inHand;
     WaitUntil(
@@ -184,7 +184,7 @@ int RunHands(const std::string& gamePath, const std::string& shots) {
           screen.Snapshot();
           return !(inHand = ColouredPatches(screen, {kBoxX - 80, kBoxY - 50, 160, 100}, 40)).empty();
         },
-        5000);
+        15000);
     ReleaseLeft(checks);
     if (inHand.empty()) continue;  // a person was taken instead, or nothing
     held = inHand.front();
@@ -204,7 +204,7 @@ int RunHands(const std::string& gamePath, const std::string& shots) {
   bool flew = false;
   for (int attempt = 0; attempt < 5 && !flew; ++attempt) {
     if (!HomeOnHat(checks, screen, cursor, hat)) continue;
-    cursor.To(checks, hat.X, hat.Y + 70);  // his face
+    cursor.To(checks, screen, hat.X, hat.Y + 70);  // his face
     PressLeft(checks);
     WaitForInputRead(checks, screen);  // the press is read on his face, before the throw
     // The release comes in the middle of a quick upward move, so the frame that sees it sees the move too.
