@@ -305,20 +305,18 @@ bool StartToIntro(Checks& checks, GameProcess& game, ScreenReader& screen, Shown
   if (!checks.Expect(game.Started(), "the game starts as a child process")) return false;
   // Where OK's own colour shows, clear of its label: white while the pointer is elsewhere.
   constexpr int kOkSampleX = 244, kOkSampleY = 294;
-  WaitUntil(
-      [&] {
-        if (!game.Running()) return true;
-        intro = FindGameWindow(screen);
-        if (!intro.IsIntro()) return false;
-        screen.Snapshot();
-        return IsWhite(screen.At(intro.X + kOkSampleX, intro.Y + kOkSampleY));
-      },
-      10000);
+  WaitUntil([&] {
+    if (!game.Running()) return true;
+    intro = FindGameWindow(screen);
+    if (!intro.IsIntro()) return false;
+    screen.Snapshot();
+    return IsWhite(screen.At(intro.X + kOkSampleX, intro.Y + kOkSampleY));
+  });
   // An ending is noted for the message, with what the game said.
   const std::string said = game.Running() ? "" : ", standard error: \"" + game.Errors() + "\"";
   return checks.Expect(intro.IsIntro(),
-                       "intro: a 560 x 370 window titled Chromelly with a white OK button shows within 10 s (" +
-                           game.Ending() + said + ")");
+                       "intro: a 560 x 370 window titled Chromelly with a white OK button shows within " +
+                           std::to_string(kSeenWithinMs / 1000) + " s (" + game.Ending() + said + ")");
 }
 
 namespace {
@@ -346,18 +344,16 @@ bool WaitForGameScreen(Checks& checks, ScreenReader& screen, const std::string& 
   GameScreen at;
   double white = 0;
   const auto start = std::chrono::steady_clock::now();
-  const bool opened = WaitUntil(
-      [&] {
-        at.Window = FindGameWindow(screen);
-        if (!CoversScreen(screen, at.Window)) return false;
-        at.Frame = ShownFrame::Fit(kFrameW, kFrameH, at.Window.W, at.Window.H);
-        at.Frame.OffsetX += at.Window.X;
-        at.Frame.OffsetY += at.Window.Y;
-        screen.Snapshot();
-        white = WhiteShare(screen, at.Frame);
-        return white >= 0.9;
-      },
-      10000);
+  const bool opened = WaitUntil([&] {
+    at.Window = FindGameWindow(screen);
+    if (!CoversScreen(screen, at.Window)) return false;
+    at.Frame = ShownFrame::Fit(kFrameW, kFrameH, at.Window.W, at.Window.H);
+    at.Frame.OffsetX += at.Window.X;
+    at.Frame.OffsetY += at.Window.Y;
+    screen.Snapshot();
+    white = WhiteShare(screen, at.Frame);
+    return white >= 0.9;
+  });
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
   if (shown) *shown = at;
   return checks.Expect(opened, how + " opens the game screen: a window of " + std::to_string(at.Window.W) + " x " +
@@ -376,7 +372,7 @@ bool StartToGameScreen(Checks& checks, GameProcess& game, ScreenReader& screen, 
 
 void ExpectEscEnds(Checks& checks, GameProcess& game, const std::string& where) {
   Xdotool(checks, "key Escape");
-  game.WaitForEnd(5000);
+  game.WaitForEnd(kSeenWithinMs);
   checks.Expect(game.EndedWithStatusZero(), where + ": Esc ends the game with status 0 (" + game.Ending() + ")");
   checks.Expect(game.Output().empty(), where + ": nothing on standard output (got \"" + game.Output() + "\")");
 }
@@ -425,6 +421,45 @@ void Screenshot(Checks& checks, const std::string& path) {
   checks.Expect(Shell("import -window root '" + path + "'"), "screenshot saved to " + path);
 }
 
+bool WaitForFrames(ScreenReader& screen, int count, int timeoutMs) {
+  // A pixel every 7 in each direction: a walking person changes some of them.
+  auto look = [&] {
+    screen.Snapshot();
+    std::vector<int> pixels;
+    for (int y = 0; y < screen.Height(); y += 7)
+      for (int x = 0; x < screen.Width(); x += 7) {
+        const Rgb c = screen.At(x, y);
+        pixels.push_back(c.R << 16 | c.G << 8 | c.B);
+      }
+    return pixels;
+  };
+  std::vector<int> last = look();
+  int changes = 0;
+  return WaitUntil(
+      [&] {
+        std::vector<int> now = look();
+        if (now != last) ++changes;
+        last.swap(now);
+        return changes >= count;
+      },
+      timeoutMs);
+}
+
+bool WaitForInputRead(Checks& checks, ScreenReader& screen) {
+  return checks.Expect(WaitForFrames(screen, 3), "the game draws a frame after the input sent");
+}
+
+void GameCursor::To(Checks& checks, ScreenReader& screen, int x, int y) {
+  constexpr int kPart = 300;
+  for (bool first = true; X != x || Y != y; first = false) {
+    if (!first) WaitForFrames(screen, 3);
+    const int dx = std::clamp(x - X, -kPart, kPart), dy = std::clamp(y - Y, -kPart, kPart);
+    MoveBy(checks, dx, dy);
+    X += dx;
+    Y += dy;
+  }
+}
+
 bool MostlyBlack(const ScreenReader& screen, const Box& b) {
   int black = 0;
   for (int y = b.Y; y < b.Y + b.H; ++y)
@@ -453,6 +488,39 @@ void CheckBars(Checks& checks, ScreenReader& screen, const GameScreen& shown) {
   const int nonBlack = NonBlackInBars(screen, shown);
   checks.Expect(nonBlack == 0, "game screen: the bars beside the letterboxed frame are black (" +
                                    std::to_string(nonBlack) + " other pixels)");
+}
+
+double ShareNear(const ScreenReader& screen, const Box& b, const Rgb& colour, int tolerance, int step) {
+  int near = 0, all = 0;
+  for (int y = std::max(b.Y, 0); y < std::min(b.Y + b.H, screen.Height()); y += step)
+    for (int x = std::max(b.X, 0); x < std::min(b.X + b.W, screen.Width()); x += step, ++all)
+      near += Near(screen.At(x, y), colour, tolerance);
+  return all ? double(near) / all : 0.0;
+}
+
+bool PlaceBox(Checks& checks, ScreenReader& screen, const Box& inside, const std::string& failureShot) {
+  // Half-transparent black over the white ground; people walking over it hide some of either.
+  const Rgb ghost{128, 128, 128}, black{0, 0, 0};
+  double ghostShare = 0, blackShare = 0;
+  const bool placing = WaitUntil([&] {
+    screen.Snapshot();
+    return (ghostShare = ShareNear(screen, inside, ghost, 6)) > 0.5;
+  });
+  if (!checks.Expect(placing, "New color: the would-be box shows at " + DescribeBox(inside) + " (" +
+                                  std::to_string(int(ghostShare * 100)) + "% of it half-black)")) {
+    Screenshot(checks, failureShot);
+    return false;
+  }
+  Xdotool(checks, "mousedown 1");
+  const bool placed = WaitUntil([&] {
+    screen.Snapshot();
+    return (blackShare = ShareNear(screen, inside, black, 1)) > 0.6;
+  });
+  Xdotool(checks, "mouseup 1");
+  if (!checks.Expect(placed, "a black box is placed at " + DescribeBox(inside) + " (" +
+                                 std::to_string(int(blackShare * 100)) + "% of it black)"))
+    Screenshot(checks, failureShot);
+  return placed;
 }
 
 bool IsColoured(const Rgb& c) { return std::max({c.R, c.G, c.B}) - std::min({c.R, c.G, c.B}) >= 60; }

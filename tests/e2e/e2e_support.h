@@ -77,8 +77,12 @@ class ScreenReader {
   XImage* image_ = nullptr;
 };
 
+// How long a check waits for what it expects to see (a window, a box, a line from the hook): a machine
+// busy with other work may run the game at a few frames a second and start it in many seconds.
+constexpr int kSeenWithinMs = 30000;
+
 // Polls until the condition holds or the time runs out; true when it held.
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = kSeenWithinMs);
 // Runs a shell command (xdotool, import); true when it exited with status 0.
 bool Shell(const std::string& command);
 // Sleeps for a while without touching the game's event queue.
@@ -175,18 +179,32 @@ void PressLeft(Checks& checks);
 void ReleaseLeft(Checks& checks);
 // Saves the screen as a PNG with import; a failure is a failed check.
 void Screenshot(Checks& checks, const std::string& path);
+// Waits until the screen has changed `count` times, each change at least one frame the game drew (people
+// walk every frame); false when it had not within the time limit.
+bool WaitForFrames(ScreenReader& screen, int count, int timeoutMs = kSeenWithinMs);
+// Waits until the game has drawn a frame begun after the input sent so far (the third change of the screen
+// from now: the first two may come from frames begun before), so that what is sent next is read in a later
+// frame: a frame applies all the pointer's moves it reads before it looks at a press.
+bool WaitForInputRead(Checks& checks, ScreenReader& screen);
 // True when most of the box (root pixels) is exactly black.
 bool MostlyBlack(const ScreenReader& screen, const Box& b);
+// Share of the samples inside the box (clipped to the screen), every `step` pixels, within `tolerance` of the colour.
+double ShareNear(const ScreenReader& screen, const Box& b, const Rgb& colour, int tolerance, int step = 3);
+
+// Places a new box where the game's cursor is, once New color has been clicked: `inside` is the inner part of
+// the box on the screen. The game places a box in a frame that sees the left button down, so the press is
+// made only once the would-be box (half-transparent black) shows there, and held until the box shows black,
+// however slowly the game runs. On failure the screen is saved as `failureShot`.
+bool PlaceBox(Checks& checks, ScreenReader& screen, const Box& inside, const std::string& failureShot);
 
 // The game's cursor on a 1024 x 768 screen at the first stage's zoom, where a frame pixel is a world
 // unit: it starts in the middle, and every move is made relative to where it was left.
+// The system pointer goes back to the middle once a frame and stops at the screen's edge, so a long move
+// is sent in parts of at most 300 pixels, each read by the game (frames drawn) before the next: a busy
+// machine draws few frames, and the parts of a long move sent between two would pile up against the edge.
 struct GameCursor {
   int X = ScreenCentreX, Y = ScreenCentreY;
-  void To(Checks& checks, int x, int y) {
-    MoveBy(checks, x - X, y - Y);
-    X = x;
-    Y = y;
-  }
+  void To(Checks& checks, ScreenReader& screen, int x, int y);
 };
 
 // A clearly coloured patch on the screen (a hat's crown): its middle, its size in samples and its colour.

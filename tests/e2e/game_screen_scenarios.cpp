@@ -20,19 +20,17 @@ int RunPlay(const std::string& gamePath, const std::string& screenshot) {
   const ShownFrame& at = shown.Frame;
   int coloured = 0, dark = 0;
   const auto start = std::chrono::steady_clock::now();
-  const bool people = WaitUntil(
-      [&] {
-        screen.Snapshot();
-        coloured = dark = 0;
-        for (int y = at.OffsetY; y < at.OffsetY + at.ShownH; y += 2)
-          for (int x = at.OffsetX; x < at.OffsetX + at.ShownW; x += 2) {
-            const Rgb c = screen.At(x, y);
-            if (IsColoured(c)) ++coloured;
-            if (std::max({c.R, c.G, c.B}) <= 40) ++dark;
-          }
-        return coloured >= 300 && dark >= 300;
-      },
-      15000);
+  const bool people = WaitUntil([&] {
+    screen.Snapshot();
+    coloured = dark = 0;
+    for (int y = at.OffsetY; y < at.OffsetY + at.ShownH; y += 2)
+      for (int x = at.OffsetX; x < at.OffsetX + at.ShownW; x += 2) {
+        const Rgb c = screen.At(x, y);
+        if (IsColoured(c)) ++coloured;
+        if (std::max({c.R, c.G, c.B}) <= 40) ++dark;
+      }
+    return coloured >= 300 && dark >= 300;
+  });
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
   checks.Expect(people, "game screen: people walk in, coloured hats and hair with black outlines (" +
                             std::to_string(coloured) + " coloured and " + std::to_string(dark) +
@@ -79,13 +77,13 @@ bool FindHat(ScreenReader& screen, Patch& hat, const Patch* near = nullptr) {
 // Puts the cursor on a hat crown, aiming again once close since people walk meanwhile; false when none shows.
 bool HomeOnHat(Checks& checks, ScreenReader& screen, GameCursor& cursor, Patch& hat) {
   // The crowd crosses the screen and comes back: wait for a hat in view.
-  if (!WaitUntil([&] { return FindHat(screen, hat) && hat.Y < 700; }, 10000)) return false;
+  if (!WaitUntil([&] { return FindHat(screen, hat) && hat.Y < 700; })) return false;
   for (int pass = 0; pass < 2; ++pass) {
-    cursor.To(checks, hat.X, hat.Y - 8);
+    cursor.To(checks, screen, hat.X, hat.Y - 8);
     const Patch seen = hat;
     if (!FindHat(screen, hat, &seen)) return false;
   }
-  cursor.To(checks, hat.X, hat.Y - 8);
+  cursor.To(checks, screen, hat.X, hat.Y - 8);
   return true;
 }
 
@@ -101,7 +99,6 @@ double Share(const ScreenReader& screen, const Box& b, bool (*test)(const Rgb&),
   return all ? double(passed) / all : 0.0;
 }
 
-bool IsBlack(const Rgb& c) { return Near(c, Rgb{0, 0, 0}, 0); }
 // A box's mix starts dark: tinted, however little, unlike the black, white and grey of the people.
 bool IsTinted(const Rgb& c) { return std::max({c.R, c.G, c.B}) - std::min({c.R, c.G, c.B}) >= 10; }
 
@@ -135,7 +132,7 @@ int RunHands(const std::string& gamePath, const std::string& shots) {
                MostlyBlack(screen, {b.X + 2, b.Y + b.H - 1, b.W - 4, 1}) &&
                MostlyBlack(screen, {b.X, b.Y + 2, 1, b.H - 4}) && IsWhite(screen.At(b.X + 4, b.Y + 4));
       },
-      30000);
+      2 * kSeenWithinMs);
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
   if (!checks.Expect(button, "the New color button shows after " + std::to_string(ms.count()) + " ms"))
     return checks.Finish();
@@ -143,19 +140,21 @@ int RunHands(const std::string& gamePath, const std::string& shots) {
   // New color, then a click in the empty space at the top places a box there: a tap (press and
   // release sent at once, as a touchpad's tap-to-click comes) does.
   GameCursor cursor;
-  cursor.To(checks, kNewColor.X + kNewColor.W / 2, kNewColor.Y + kNewColor.H / 2);
+  cursor.To(checks, screen, kNewColor.X + kNewColor.W / 2, kNewColor.Y + kNewColor.H / 2);
   Click(checks);
-  cursor.To(checks, kBoxX, kBoxY);
+  WaitForInputRead(checks, screen);  // the click is read on the button, not on the way to the box
+  cursor.To(checks, screen, kBoxX, kBoxY);
   Xdotool(checks, "click 1");
   double black = 0;
-  WaitUntil(
-      [&] {
-        screen.Snapshot();
-        return (black = Share(screen, kBoxInside, IsBlack)) > 0.6;  // people walking over it hide some
-      },
-      3000);
-  checks.Expect(black > 0.6,
-                "a box is placed in the empty space: " + std::to_string(int(black * 100)) + "% of it black");
+  WaitUntil([&] {
+    screen.Snapshot();
+    return (black = Share(screen, kBoxInside, IsBlack)) > 0.6;  // people walking over it hide some
+  });
+  if (!checks.Expect(black > 0.6,
+                     "a box is placed in the empty space: " + std::to_string(int(black * 100)) + "% of it black")) {
+    Screenshot(checks, shots + "_no_box.png");
+    return checks.Finish();
+  }
   Screenshot(checks, shots + "_box.png");
 
   // A hat dragged onto the box gives the box its colour: the hat seen in the hand over the box.
@@ -165,9 +164,16 @@ int RunHands(const std::string& gamePath, const std::string& shots) {
   for (int attempt = 0; attempt < 5 && coloured < 0.4; ++attempt) {
     if (!HomeOnHat(checks, screen, cursor, hat)) continue;
     PressLeft(checks);
-    cursor.To(checks, kBoxX, kBoxY);
-    screen.Snapshot();
-    const std::vector<Patch> inHand = ColouredPatches(screen, {kBoxX - 80, kBoxY - 50, 160, 100}, 40);
+    WaitForInputRead(checks, screen);  // the press is read on the hat, not on the way to the box
+    cursor.To(checks, screen, kBoxX, kBoxY);
+    // The hat comes over the box in the frame that reads the last move, which a busy machine draws later.
+    std::vector<Patch> inHand;
+    WaitUntil(
+        [&] {
+          screen.Snapshot();
+          return !(inHand = ColouredPatches(screen, {kBoxX - 80, kBoxY - 50, 160, 100}, 40)).empty();
+        },
+        15000);
     ReleaseLeft(checks);
     if (inHand.empty()) continue;  // a person was taken instead, or nothing
     held = inHand.front();
@@ -176,7 +182,7 @@ int RunHands(const std::string& gamePath, const std::string& shots) {
           screen.Snapshot();
           return (coloured = Share(screen, kBoxInside, IsTinted, &mixed)) >= 0.4;
         },
-        2000);
+        10000);
   }
   checks.Expect(coloured >= 0.4 && SameHue(mixed, held.Colour),
                 "a hat (" + Describe(held.Colour) + ") dragged onto the box gives it its colour (" + Describe(mixed) +
@@ -187,15 +193,18 @@ int RunHands(const std::string& gamePath, const std::string& shots) {
   bool flew = false;
   for (int attempt = 0; attempt < 5 && !flew; ++attempt) {
     if (!HomeOnHat(checks, screen, cursor, hat)) continue;
-    cursor.To(checks, hat.X, hat.Y + 70);  // his face
+    cursor.To(checks, screen, hat.X, hat.Y + 70);  // his face
     PressLeft(checks);
+    WaitForInputRead(checks, screen);  // the press is read on his face, before the throw
     // The release comes in the middle of a quick upward move, so the frame that sees it sees the move too.
     std::string fling;
     for (int step = 0; step < 6; ++step)
       fling += std::string(step == 3 ? " mouseup 1" : "") + " mousemove_relative -- 0 -40 sleep 0.005";
     Xdotool(checks, fling);
     cursor.Y -= 240;
+    // Long enough for a flight, in time and in frames drawn: a busy machine draws a few a second.
     PauseMs(800);
+    checks.Expect(WaitForFrames(screen, 10), "the game draws 10 frames after the throw");
     // Left where he was let go, his hat would be where it was taken: about 78 units above the hand.
     screen.Snapshot();
     flew = true;
@@ -208,13 +217,16 @@ int RunHands(const std::string& gamePath, const std::string& shots) {
 
   // F1 held shows the messages seen so far, in black over a whitened screen, from the top-left corner.
   Xdotool(checks, "keydown F1");
-  PauseMs(400);
-  screen.Snapshot();
-  Screenshot(checks, shots + "_f1.png");
   int ink = 0;
-  for (int y = 0; y < 20; ++y)
-    for (int x = 0; x < 300; ++x)
-      if (std::max({screen.At(x, y).R, screen.At(x, y).G, screen.At(x, y).B}) < 80) ++ink;
+  WaitUntil([&] {
+    screen.Snapshot();
+    ink = 0;
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 300; ++x)
+        if (std::max({screen.At(x, y).R, screen.At(x, y).G, screen.At(x, y).B}) < 80) ++ink;
+    return ink > 100;
+  });
+  Screenshot(checks, shots + "_f1.png");
   checks.Expect(ink > 100,
                 "F1 held: the first message in black at the top-left (" + std::to_string(ink) + " dark pixels)");
   Xdotool(checks, "keyup F1");

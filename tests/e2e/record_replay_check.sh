@@ -11,18 +11,31 @@
 game="$1"
 headless="$2"
 
+# Waits for the game's window, up to a minute (a busy machine starts the game slowly); with a size
+# (WIDTHxHEIGHT), for a window of that size. False when none showed.
+shown_window() {
+  for id in $(xdotool search --name '^Chromelly$' 2>/dev/null); do
+    size=$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/^ *Geometry: *//p')
+    if [ -n "$size" ] && { [ -z "${1:-}" ] || [ "$size" = "$1" ]; }; then
+      return 0
+    fi
+  done
+  return 1
+}
 wait_for_window() {
   tries=0
-  while [ "$tries" -lt 100 ] && ! xdotool search --name '^Chromelly$' >/dev/null 2>&1; do
+  while [ "$tries" -lt 600 ]; do
+    shown_window "${1:-}" && return 0
     sleep 0.1
     tries=$((tries + 1))
   done
-  sleep 0.5
+  return 1
 }
 
 "$game" --record "$dir/game.rec" >"$dir/played.out" 2>"$dir/played.err" &
 pid=$!
-wait_for_window
+expect "the game's intro window shows" wait_for_window
+sleep 0.5  # the window takes the keyboard once mapped
 xdotool key Return
 sleep 1.5
 for step in 1 2 3 4 5 6; do
@@ -72,8 +85,9 @@ expect "the headless replay ends with status 0 ($status): $(cat "$dir/headless.e
 
 "$game" --replay "$dir/game.rec" >/dev/null 2>"$dir/stopped.err" &
 pid=$!
-wait_for_window
-sleep 1.5  # into the game screen, clear of the moment the intro window gives way to it
+screen=$(xdotool getdisplaygeometry | tr ' ' x)
+expect "the replay reaches the game screen, a window of $screen" wait_for_window "$screen"
+sleep 0.5  # clear of the moment the intro window gives way to it
 xdotool key Escape
 wait "$pid"
 status=$?

@@ -95,7 +95,8 @@ Xvfb -displayfd 3 -screen 0 "${screen}x24" "$glx" GLX -nolisten tcp $reset \
 xvfb_pid=$!
 display=
 tries=0
-while [ "$tries" -lt 100 ]; do
+# Up to a minute: a busy machine may start it slowly.
+while [ "$tries" -lt 600 ]; do
   number=$(tr -d '[:space:]' <"$numberfile")
   if [ -n "$number" ]; then
     display=":$number"
