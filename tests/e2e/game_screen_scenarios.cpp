@@ -148,7 +148,7 @@ int RunHands(const std::string& gamePath, const std::string& shots) {
   double black = 0;
   WaitUntil([&] {
     screen.Snapshot();
-    return (black = Share(screen, kBoxInside, IsBlack)) > 0.6;  // people walking over it hide some
+    return (black = ShareNear(screen, kBoxInside, Rgb{0, 0, 0}, 1)) > 0.6;  // people walking over it hide some
   });
   if (!checks.Expect(black > 0.6,
                      "a box is placed in the empty space: " + std::to_string(int(black * 100)) + "% of it black")) {
