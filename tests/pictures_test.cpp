@@ -6,6 +6,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -119,6 +120,9 @@ struct Coverage {
   std::vector<std::string> Names;
   std::vector<std::pair<int, int>> Covered, Bare;
 };
+
+// Shown by name where a case fails or is listed.
+void PrintTo(const Coverage& c, std::ostream* os) { *os << c.What; }
 
 class PictureCovered : public ::testing::TestWithParam<Coverage> {};
 
