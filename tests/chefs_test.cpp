@@ -41,47 +41,19 @@ class Chefs : public StagedGame {
 
   // A standing person in the next slot; a fan unless chef says otherwise.
   static TPerson& Put(float x, float y, int32_t chef = ChefNone, int32_t mood = 35) {
-    auto p = std::make_shared<TPerson>();
-    p->Color = TColor::Get(200, 30, 30);
-    p->MyHat = std::make_shared<THat>();
-    p->x = x;
-    p->y = y;
-    p->Angle = 45;
-    p->FrameIn = 100000;  // no walking-clock draws
-    p->Chef = chef;
-    p->Mood = mood;
-    p->ID = p->MyHat->Owner = PeopleCount;
-    People[size_t(PeopleCount++)] = p;
-    return *p;
+    TPerson& p = *PutPerson(size_t(PeopleCount++), x, y, 45);
+    p.FrameIn = 100000;  // no walking-clock draws
+    p.Chef = chef;
+    p.Mood = mood;
+    return p;
   }
   static TWork& Box(size_t slot, int32_t x, int32_t y) { return *PutBox(slot, x, y, TColor::Get(40, 40, 200), 1); }
-  static void Thinks(TPerson& p, const TWork& box, int32_t is) {
-    TOpinion o = TOpinion::New();
-    o.Of = box.ID;
-    o.Is = is;
-    o.ChangeIn = 100000;
-    o.Patience = 10;
-    p.Opinion.push_back(o);
-  }
-  // One frame in which the boxes register, the fans' faces are seen with the
-  // moods they have (the fans themselves do not act), and these people act in order.
-  void Seen(std::initializer_list<TPerson*> fans, std::initializer_list<TPerson*> who) {
-    ClearHitLayers(0);
-    backend.Clear(255, 255, 255);
-    for (auto& w : Works)
-      if (w && w->Active) w->Be();
-    for (TPerson* f : fans)
-      HitImage(FaceFor(f->Mood), TruncInt(double(f->x) + 90), TruncInt(double(f->y) + 72), 0, 0, LayerFace, f);
-    for (TPerson* p : who) p->Be();
-  }
-  void Frame(std::initializer_list<TPerson*> who) { Seen({}, who); }
+  static void Thinks(TPerson& p, const TWork& box, int32_t is) { StagedGame::Thinks(p, box, is, 10, 100000); }
+  // One frame in which the fans' faces are seen with the moods they have and these people act in order.
+  void Seen(std::initializer_list<TPerson*> fans, std::initializer_list<TPerson*> who) { Act(who, fans); }
+  void Frame(std::initializer_list<TPerson*> who) { Act(who); }
   // Lets `ticks` ticks of the 100 Hz timer count as passed in the next frame.
   static void Ticks(int64_t ticks) { LastTick100 = TimerTickCount(Timer100) - ticks; }
-  const DrawCall* Drawn(const ImageRef& image) {
-    for (const DrawCall& call : backend.Drawn())
-      if (call.What == DrawCall::Kind::Image && call.Picture == image.get()) return &call;
-    return nullptr;
-  }
 };
 
 TEST_F(Chefs, AToqueChefRatesByMoodAndTheDrawDecidesWhetherHeGoes) {
@@ -176,58 +148,62 @@ TEST_F(Chefs, TheHatIsTakenWithinFiftyUnitsOnly) {
   EXPECT_EQ(slow.Following, -1);  // 730 from the point 220 above the fan
 }
 
-TEST_F(Chefs, AHatGoesToTheNearestOpenBoxWeighedByTheChefsKind) {
+// Whichever the chef's kind, given as the parameter.
+class AHatGoesToTheNearestOpenBox : public Chefs, public ::testing::WithParamInterface<int32_t> {};
+
+TEST_P(AHatGoesToTheNearestOpenBox, WeighedByTheChefsKind) {
   Scale = 0.5f;
-  for (int32_t kind : {ChefInspired, ChefBorn}) {
-    Works.fill(nullptr);
-    PeopleCount = 0;
-    TPerson& fan = Put(-600, 300);
-    TPerson& chef = Put(-100, -300, kind);
-    chef.MyHat->On = HatOff;  // a toque chef without his toque has opinions and carries like any chef
-    chef.CarriedHat = fan.ID;
-    fan.HatThief = chef.ID;
-    fan.MyHat->On = HatOff;
-    TWork& far = Box(0, -100 - 700, -300 + 158);  // centres 700 and 600 from his
-    TWork& near = Box(1, -100 + 600, -300 + 158);
-    Frame({&chef});
-    ASSERT_EQ(chef.Destination, 1);
-    EXPECT_EQ(far.NextIng, 1);
-    chef.x += 320;  // 280 from the box's centre
-    const int32_t before = near.NextIng;
-    Frame({&chef});
-    EXPECT_EQ(near.NextIng - before, kind == ChefInspired ? 3 : 2);
-    EXPECT_EQ(near.Ingredients[size_t(before)], fan.Color);
-    EXPECT_EQ(chef.CarriedHat, -1);
-    EXPECT_EQ(chef.Destination, -1);
-    EXPECT_EQ(fan.HatThief, -1);
-    EXPECT_EQ(fan.MyHat->On, HatOff);  // used up
-  }
+  const int32_t kind = GetParam();
+  TPerson& fan = Put(-600, 300);
+  TPerson& chef = Put(-100, -300, kind);
+  chef.MyHat->On = HatOff;  // a toque chef without his toque has opinions and carries like any chef
+  chef.CarriedHat = fan.ID;
+  fan.HatThief = chef.ID;
+  fan.MyHat->On = HatOff;
+  TWork& far = Box(0, -100 - 700, -300 + 158);  // centres 700 and 600 from his
+  TWork& near = Box(1, -100 + 600, -300 + 158);
+  Frame({&chef});
+  ASSERT_EQ(chef.Destination, 1);
+  EXPECT_EQ(far.NextIng, 1);
+  chef.x += 320;  // 280 from the box's centre
+  const int32_t before = near.NextIng;
+  Frame({&chef});
+  EXPECT_EQ(near.NextIng - before, kind == ChefInspired ? 3 : 2);
+  EXPECT_EQ(near.Ingredients[size_t(before)], fan.Color);
+  EXPECT_EQ(chef.CarriedHat, -1);
+  EXPECT_EQ(chef.Destination, -1);
+  EXPECT_EQ(fan.HatThief, -1);
+  EXPECT_EQ(fan.MyHat->On, HatOff);  // used up
 }
+
+INSTANTIATE_TEST_SUITE_P(InspiredAndBorn, AHatGoesToTheNearestOpenBox, ::testing::Values(ChefInspired, ChefBorn));
 
 // He has arrived when his centre is within half his width plus half the box's width of
 // the box's centre: 280 units. His picture is taller than wide, so his height would reach further.
-TEST_F(Chefs, AChefArrivesAtABoxByHisBodysWidth) {
+// The parameter is how far his centre is from the box's.
+class AChefArrivesAtABox : public Chefs, public ::testing::WithParamInterface<int32_t> {};
+
+TEST_P(AChefArrivesAtABox, ByHisBodysWidth) {
   Scale = 0.5f;
   ASSERT_EQ(ImagePixelWidth(ChefBodyImage), 280);
   ASSERT_EQ(ImagePixelHeight(ChefBodyImage), 501);
-  for (int32_t away : {281, 280}) {
-    Works.fill(nullptr);
-    PeopleCount = 0;
-    TPerson& fan = Put(-600, 300);
-    TWork& box = Box(0, -200, -200);
-    // His centre (x + 140, y + 250) level with the box's (x + 140, y + 92), `away` to the right.
-    TPerson& chef = Put(float(-200 + away), -200 + 92 - 250, ChefBorn);
-    chef.CarriedHat = fan.ID;
-    chef.Destination = 0;
-    fan.HatThief = chef.ID;
-    fan.MyHat->On = HatOff;
-    Frame({&chef});
-    const bool arrived = away <= 280;
-    EXPECT_EQ(box.NextIng, arrived ? 3 : 1) << "a chef " << away << " units from the box's centre";
-    EXPECT_EQ(chef.CarriedHat, arrived ? -1 : fan.ID) << "a chef " << away << " units from the box's centre";
-    EXPECT_EQ(BrokenLink(), "");
-  }
+  const int32_t away = GetParam();
+  TPerson& fan = Put(-600, 300);
+  TWork& box = Box(0, -200, -200);
+  // His centre (x + 140, y + 250) level with the box's (x + 140, y + 92), `away` to the right.
+  TPerson& chef = Put(float(-200 + away), -200 + 92 - 250, ChefBorn);
+  chef.CarriedHat = fan.ID;
+  chef.Destination = 0;
+  fan.HatThief = chef.ID;
+  fan.MyHat->On = HatOff;
+  Frame({&chef});
+  const bool arrived = away <= 280;
+  EXPECT_EQ(box.NextIng, arrived ? 3 : 1) << "a chef " << away << " units from the box's centre";
+  EXPECT_EQ(chef.CarriedHat, arrived ? -1 : fan.ID) << "a chef " << away << " units from the box's centre";
+  EXPECT_EQ(BrokenLink(), "");
 }
+
+INSTANTIATE_TEST_SUITE_P(OneUnitApart, AChefArrivesAtABox, ::testing::Values(281, 280));
 
 // The player may hold a fan's hat as the fan sets off for a new one: the walk takes it
 // from the hand, and only that hat.
@@ -251,28 +227,30 @@ TEST_F(Chefs, AFanSettingOffForANewHatTakesHisHatFromThePlayersHand) {
   }
 }
 
-TEST_F(Chefs, AChefReachingABoxClosedWhileHeWasOutOfSightKeepsTheHat) {
-  for (int closing = 0; closing < 2; ++closing) {
-    Works.fill(nullptr);
-    PeopleCount = 0;
-    TPerson& fan = Put(0, 0);
-    TPerson& chef = Put(1300, -100, ChefBorn);  // right of the view, next to the box
-    TWork& box = Box(0, 1300, 0);
-    chef.CarriedHat = fan.ID;
-    chef.Destination = 0;
-    fan.HatThief = chef.ID;
-    fan.MyHat->On = HatOff;
-    if (closing == 0)
-      box.Locked = LockFinalized;
-    else
-      box.Active = 0;
-    Frame({&chef});
-    EXPECT_EQ(box.NextIng, 1);
-    EXPECT_EQ(chef.Destination, -1);
-    EXPECT_EQ(chef.CarriedHat, fan.ID);
-    EXPECT_EQ(BrokenLink(), "");
-  }
+// The box finalized (0) or deleted (1) while he was out of sight.
+class AChefReachingABoxClosedWhileHeWasOutOfSight : public Chefs, public ::testing::WithParamInterface<int> {};
+
+TEST_P(AChefReachingABoxClosedWhileHeWasOutOfSight, KeepsTheHat) {
+  const int closing = GetParam();
+  TPerson& fan = Put(0, 0);
+  TPerson& chef = Put(1300, -100, ChefBorn);  // right of the view, next to the box
+  TWork& box = Box(0, 1300, 0);
+  chef.CarriedHat = fan.ID;
+  chef.Destination = 0;
+  fan.HatThief = chef.ID;
+  fan.MyHat->On = HatOff;
+  if (closing == 0)
+    box.Locked = LockFinalized;
+  else
+    box.Active = 0;
+  Frame({&chef});
+  EXPECT_EQ(box.NextIng, 1);
+  EXPECT_EQ(chef.Destination, -1);
+  EXPECT_EQ(chef.CarriedHat, fan.ID);
+  EXPECT_EQ(BrokenLink(), "");
 }
+
+INSTANTIATE_TEST_SUITE_P(FinalizedOrDeleted, AChefReachingABoxClosedWhileHeWasOutOfSight, ::testing::Values(0, 1));
 
 TEST_F(Chefs, AtTheEdgeAChefTurnsBackByTheFixedRectangle) {
   Scale = 0.5f;
@@ -520,7 +498,7 @@ TEST_F(ChefsLongRun, TheLinksBetweenChefsHatsFansAndBoxesHoldEveryFrame) {
   // The cursor lands on world (x, y) in the next frame; false when that is outside the view.
   auto aim = [&](double x, double y) {
     if (std::abs(x) >= HalfViewWidth(Scale) || std::abs(y) >= HalfViewHeight(Scale)) return false;
-    backend.MovePointer(ScreenCentreX + TruncInt(x) - Mouse->x, ScreenCentreY + TruncInt(y) - Mouse->y);
+    AimAt(TruncInt(x), TruncInt(y));
     return true;
   };
   // Over an open box if it is in view, else over open ground.

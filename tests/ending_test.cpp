@@ -57,10 +57,12 @@ class Ending : public StagedGame {
     for (int i = 0; i < frames && !EndButtonShown(); ++i) game->Run(1);
     ASSERT_TRUE(EndButtonShown());
   }
+  // Runs `frames` frames with this input fed in before the first; returns the frames run.
+  int RunWith(Kind kind, int code, int frames = 1) { return game->Run(frames, {{game->FramesRun(), {kind, code, 0}}}); }
   // A press and a release of the left button, one frame each.
   void Click() {
-    game->Run(1, {{game->FramesRun(), {Kind::ButtonDown, ButtonLeft, 0}}});
-    game->Run(1, {{game->FramesRun(), {Kind::ButtonUp, ButtonLeft, 0}}});
+    RunWith(Kind::ButtonDown, ButtonLeft);
+    RunWith(Kind::ButtonUp, ButtonLeft);
   }
 };
 
@@ -196,7 +198,7 @@ TEST_F(Ending, F1HeldAcrossTheLastZoomStaysInReviewWhereEndCannotBeClicked) {
   // The closing message has 95 ticks left as F1 is pressed, just before the view reaches 0.1.
   ClosingAt(0.1001f, 95);
   FrameTime = 1.5f;
-  game->Run(1, {{game->FramesRun(), {Kind::KeyDown, KeyF1, 0}}});
+  RunWith(Kind::KeyDown, KeyF1);
   EXPECT_EQ(Mode, ModeReviewing);
   EXPECT_TRUE(InClosingScene());
   game->Run(60);
@@ -213,13 +215,13 @@ TEST_F(Ending, F1HeldAcrossTheLastZoomStaysInReviewWhereEndCannotBeClicked) {
   game->Run(3);
   EXPECT_EQ(Mode, ModeReviewing);
   // Released: back to normal; F1 is refused from now on, and Esc still ends the game.
-  game->Run(1, {{game->FramesRun(), {Kind::KeyUp, KeyF1, 0}}});
+  RunWith(Kind::KeyUp, KeyF1);
   EXPECT_EQ(Mode, ModeNormal);
   EXPECT_EQ(Tutor->NextIn, 49);
-  game->Run(1, {{game->FramesRun(), {Kind::KeyDown, KeyF1, 0}}});
+  RunWith(Kind::KeyDown, KeyF1);
   EXPECT_EQ(Mode, ModeNormal);
   const int shown = backend.FramesShown();
-  EXPECT_EQ(game->Run(5, {{game->FramesRun(), {Kind::KeyDown, KeyEscape, 0}}}), 0);
+  EXPECT_EQ(RunWith(Kind::KeyDown, KeyEscape, 5), 0);
   EXPECT_TRUE(game->Ended());
   EXPECT_EQ(backend.FramesShown(), shown);
 }

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "headless_fixture.h"
 #include "platform/backend.h"
 #include "platform/frame_stats.h"
+#include "tests/headless_fixture.h"
 
 namespace {
 
@@ -18,9 +18,6 @@ HeadlessBackend* Timed = nullptr;
 double FakeCpuMs = 0;
 
 FrameClockReading VirtualClock() { return {double(Timed->NowMs()), FakeCpuMs}; }
-
-struct Ended {};
-[[noreturn]] void ThrowEnded() { throw Ended{}; }
 
 class FrameStatsTest : public HeadlessScreen {
  protected:
@@ -135,9 +132,9 @@ TEST_F(FrameStatsTest, EachNamedPartHasItsOwnFiguresInTheOrderFirstNamed) {
 TEST_F(FrameStatsTest, PrintedOnExitOnlyWithTheVariable) {
   Frame(1, 1);
   Frame(20, 3);
-  SetExitHandler(ThrowEnded);
+  SetExitHandler(ThrowWhenTheProgramEnds);
   testing::internal::CaptureStderr();
-  EXPECT_THROW(ExitProgram(), Ended);
+  EXPECT_THROW(ExitProgram(), ProgramEnded);
   const std::string printed = testing::internal::GetCapturedStderr();
   EXPECT_EQ(printed, CurrentFrameStats().Summary() + "\n");
   EXPECT_NE(printed.find("chromelly: 1 frames; frame time mean 20.000 ms, worst 20.000 ms; 100.00% late"),
@@ -158,7 +155,7 @@ TEST_F(FrameStatsTest, PrintedOnExitOnlyWithTheVariable) {
     EXPECT_EQ(CurrentFrameStats().All().Frames(), 0);
     EXPECT_TRUE(CurrentFrameStats().Parts().empty());
     testing::internal::CaptureStderr();
-    EXPECT_THROW(ExitProgram(), Ended);
+    EXPECT_THROW(ExitProgram(), ProgramEnded);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   }
 }

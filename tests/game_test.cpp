@@ -17,11 +17,9 @@
 #include "platform/embedded.h"
 #include "platform/random.h"
 #include "platform/resources.h"
+#include "tests/headless_fixture.h"
 
 namespace {
-
-struct ProgramEnded {};
-[[noreturn]] void ThrowOnExit() { throw ProgramEnded{}; }
 
 // The intro screen, run frame by frame with input fed in between.
 class Intro : public ::testing::Test {
@@ -33,7 +31,7 @@ class Intro : public ::testing::Test {
     OpenScreen(560, 370, 0, 60);
     SetBlendMode(BlendAlpha);
     SetTextFont(LoadTextFont("incbin::VERA.TTF", 20, FontStyleSmooth));
-    SetExitHandler(ThrowOnExit);
+    SetExitHandler(ThrowWhenTheProgramEnds);
   }
   void TearDown() override {
     SetExitHandler(nullptr);
@@ -192,11 +190,9 @@ TEST(StartUp, TheOkColourComesFromTheUnseededGeneratorAndTheGameFromTheClock) {
   EXPECT_EQ(TrendTimer, 73);
   EXPECT_NEAR(StageTable[2].TargetScale, 0.855528f, 1e-6f);
   EXPECT_EQ(RandomState(), 1990205017);
-  ResetServices();
-  ResetWorld();
+  EndHeadlessRun();
   ClearHitLayers(0);
   ClearRegistry();
-  UseBackend(nullptr);
 }
 
 class Game : public ::testing::Test {
@@ -227,9 +223,7 @@ TEST_F(Game, StartsWithTwentyPeopleAndNoBox) {
 TEST_F(Game, PicturesLandInTheirSlots) {
   HeadlessGame game(backend, 99);
   auto same = [](const ImageRef& slot, const char* file) {
-    const EmbeddedFile* f = FindEmbeddedFile(file);
-    ImageRef expected = DecodePng(f->Data, size_t(f->Size));
-    return slot && slot->Pixels == expected->Pixels;
+    return slot && slot->Pixels == EmbeddedPicture(file)->Pixels;
   };
   EXPECT_TRUE(same(Hairs[0], "hair0.png"));
   EXPECT_TRUE(same(Hairs[9], "hair9.png"));

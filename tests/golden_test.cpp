@@ -14,11 +14,12 @@
 #include <vector>
 
 #include "game/playback.h"
-#include "harness/headless_game.h"
 #include "game/world.h"
+#include "harness/headless_game.h"
 #include "platform/backends/headless.h"
 #include "platform/recording/recording_format.h"
 #include "platform/services.h"
+#include "tests/headless_fixture.h"
 
 namespace {
 
@@ -50,9 +51,7 @@ TEST(GoldenGames, EveryRecordingReplaysWholeToItsDigest) {
     const PlaybackResult result = PlayRecording(backend, recording, true);
     char digest[17];
     std::snprintf(digest, sizeof digest, "%016" PRIx64, WorldDigest());
-    ResetServices();
-    ResetWorld();
-    UseBackend(nullptr);
+    EndHeadlessRun();
     EXPECT_TRUE(result.Complete) << result.Why;
     EXPECT_EQ(digest, expected);
   }

@@ -12,16 +12,13 @@
 #include "game/view.h"
 #include "game/work.h"
 #include "game/world.h"
-#include "harness/headless_game.h"
 #include "platform/numeric.h"
+#include "tests/staged_game.h"
 
 namespace {
 
-class Hands : public ::testing::Test {
+class Hands : public StagedGame {
  protected:
-  void SetUp() override { game = std::make_unique<HeadlessGame>(backend, 2024); }
-  void TearDown() override { game.reset(); }
-
   void Frame(int n = 1) { ASSERT_EQ(game->Run(n), n); }
   // Runs until the tutor's script has got this far (the mouse wakes at 4, the buttons at 6),
   // then sends everybody just right of the view, out of the cursor's way for a while.
@@ -34,7 +31,7 @@ class Hands : public ::testing::Test {
   }
   // The pointer moves so that the mouse's next step puts the cursor on world (x, y); n frames run.
   void Move(int x, int y, int n = 1) {
-    backend.MovePointer(ScreenCentreX + x - Mouse->x, ScreenCentreY + y - Mouse->y);
+    AimAt(x, y);
     Frame(n);
   }
   void Down(int x, int y, int n = 1) {
@@ -55,16 +52,9 @@ class Hands : public ::testing::Test {
     Down(x, y);
     Up(x, y, 2);
   }
-  static WorkRef Box(int32_t slot, int32_t x, int32_t y) {
-    Works[size_t(slot)] = TWork::New();
-    Works[size_t(slot)]->Place(x, y);
-    return Works[size_t(slot)];
-  }
-  const DrawCall* Drawn(const ImageRef& image) const {
-    for (const DrawCall& call : backend.LastFrame())
-      if (call.What == DrawCall::Kind::Image && call.Picture == image.get()) return &call;
-    return nullptr;
-  }
+  static WorkRef Box(int32_t slot, int32_t x, int32_t y) { return PlaceBox(size_t(slot), x, y); }
+  // The first drawing of `image` in the frame shown last, or null.
+  const DrawCall* Drawn(const ImageRef& image) const { return FindPicture(backend.LastFrame(), image); }
   bool Shows(const std::string& text) const {
     const auto& calls = backend.LastFrame();
     return std::any_of(calls.begin(), calls.end(), [&](const DrawCall& c) { return c.Text == text; });
@@ -75,9 +65,6 @@ class Hands : public ::testing::Test {
       EXPECT_TRUE(!Mouse->Clicked && !Mouse->Dropped) << i;
     }
   }
-
-  HeadlessBackend backend;
-  std::unique_ptr<HeadlessGame> game;
 };
 
 // World points on the buttons at Scale 1.

@@ -3,7 +3,7 @@
 // and registrations, and shapes tested where the transform draws them.
 #include <gtest/gtest.h>
 
-#include "headless_fixture.h"
+#include "tests/headless_fixture.h"
 
 namespace {
 
@@ -11,10 +11,7 @@ using HitLayers = HeadlessScreen;
 
 // A picture whose alpha is 255 inside the given local rectangle and `outside` elsewhere.
 ImageRef Picture(int w, int h, int x0, int y0, int x1, int y1, uint8_t outside = 0) {
-  auto image = std::make_shared<Image>();
-  image->Width = w;
-  image->Height = h;
-  image->Pixels.assign(size_t(w) * size_t(h) * 4, 255);
+  ImageRef image = SolidImage(w, h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
       if (!(x >= x0 && x < x1 && y >= y0 && y < y1))

@@ -7,9 +7,9 @@
 
 #include "game/opinion.h"
 #include "game/world.h"
-#include "headless_fixture.h"
 #include "platform/numeric.h"
 #include "platform/random.h"
+#include "tests/headless_fixture.h"
 
 namespace {
 
@@ -110,16 +110,11 @@ TEST(OpinionNew, DrawsRangePointPatienceInThatOrder) {
   EXPECT_EQ(o.ChangeIn, 0);
 }
 
-class OpinionBe : public HeadlessScreen {
+class OpinionBe : public HeadlessWorld {
  protected:
   void SetUp() override {
-    HeadlessScreen::SetUp();
-    ResetWorld();
+    HeadlessWorld::SetUp();
     Timer4 = StartTimer(4.0f);
-  }
-  void TearDown() override {
-    ResetWorld();
-    HeadlessScreen::TearDown();
   }
   // Lets the 4 Hz clock run for some ticks; the game sees them once events are processed.
   void Elapse(int ticks) {

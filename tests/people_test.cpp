@@ -7,71 +7,38 @@
 #include "game/frameloop.h"
 #include "game/mouse.h"
 #include "game/person.h"
-#include "harness/headless_game.h"
 #include "game/work.h"
 #include "game/world.h"
 #include "platform/hitlayers.h"
 #include "platform/numeric.h"
 #include "platform/random.h"
+#include "tests/staged_game.h"
 
 namespace {
 
-class People_ : public ::testing::Test {
+class People_ : public StagedGame {
  protected:
+  People_() : StagedGame(777) {}
   void SetUp() override {
-    game = std::make_unique<HeadlessGame>(backend, 777);
+    StagedGame::SetUp();
     FrameTime = 1.5f;
   }
-  void TearDown() override { game.reset(); }
 
-  // A fan standing at (x, y), walking frame 0, with a red favourite colour.
-  static PersonRef Fan(float x, float y, int32_t angle) {
-    auto p = std::make_shared<TPerson>();
-    p->Color = TColor::Get(200, 30, 30);
-    p->MyHat = std::make_shared<THat>();
-    p->x = x;
-    p->y = y;
-    p->Angle = angle;
+  // A fan standing at (x, y) in People[slot], walking frame 0 with `frameIn` ticks to
+  // the next, with hair 3 and a red favourite colour.
+  static PersonRef Fan(float x, float y, int32_t angle, size_t slot = 0, int32_t frameIn = 50) {
+    PersonRef p = PutPerson(slot, x, y, angle);
     p->Frame = 0;
-    p->FrameIn = 5;
+    p->FrameIn = frameIn;
     p->Hairstyle = 3;
-    p->ID = 0;
-    People[0] = p;
     return p;
   }
   // A box in a slot, holding one colour.
-  static WorkRef Box(size_t slot, int32_t x, int32_t y) {
-    WorkRef box = TWork::New();
-    box->Place(x, y);
-    box->Add(TColor::Get(200, 30, 30), 1);
-    Works[slot] = box;
-    return box;
-  }
+  static WorkRef Box(size_t slot, int32_t x, int32_t y) { return PutBox(slot, x, y, TColor::Get(200, 30, 30), 1); }
   // Gives the fan a settled opinion of the box, not due for re-forming.
   static void Thinks(TPerson& p, const TWork& box, int32_t is, int32_t patience = 10) {
-    TOpinion o = TOpinion::New();
-    o.Of = box.ID;
-    o.Is = is;
-    o.ChangeIn = 1000;
-    o.Patience = patience;
-    p.Opinion.push_back(o);
+    StagedGame::Thinks(p, box, is, patience, 1000);
   }
-  // One frame for this person: the boxes register first, as in the frame loop.
-  void Act(TPerson& p) {
-    ClearHitLayers(0);
-    backend.Clear(255, 255, 255);
-    for (auto& w : Works)
-      if (w && w->Active) w->Be();
-    p.Be();
-  }
-  const DrawCall* DrawnImage(const ImageRef& image) {
-    for (const DrawCall& call : backend.Drawn())
-      if (call.What == DrawCall::Kind::Image && call.Picture == image.get()) return &call;
-    return nullptr;
-  }
-
-  HeadlessBackend backend;
-  std::unique_ptr<HeadlessGame> game;
 };
 
 TEST_F(People_, ALeftEdgeNewcomerStartsWhollyLeftOfTheScreenHeadingIn) {
@@ -120,25 +87,22 @@ TEST_F(People_, FrontViewFromAngle55WithALighterHeadBob) {
   FrameTime = 0.0f;  // drawn where he stands
   PersonRef p = Fan(0, -200, 55);
   p->Frame = 5;
-  p->FrameIn = 50;
-  Act(*p);
-  ASSERT_TRUE(DrawnImage(BodyFrames[11]));  // front-view frame 5
-  const DrawCall* face = DrawnImage(Faces[3]);
+  Act({p.get()});
+  ASSERT_TRUE(Drawn(BodyFrames[11]));  // front-view frame 5
+  const DrawCall* face = Drawn(Faces[3]);
   ASSERT_TRUE(face);
   EXPECT_EQ(face->Y, 384 - 117);  // int(-200 + 72 + 0.35 x 29) = int(-117.85), toward zero
   PersonRef q = Fan(0, -200, 54);
   q->Frame = 5;
-  q->FrameIn = 50;
-  Act(*q);
-  ASSERT_TRUE(DrawnImage(BodyFrames[5]));  // facing right
-  EXPECT_EQ(DrawnImage(Faces[3])->Y, 384 + (-200 + 72 + 29));
+  Act({q.get()});
+  ASSERT_TRUE(Drawn(BodyFrames[5]));  // facing right
+  EXPECT_EQ(Drawn(Faces[3])->Y, 384 + (-200 + 72 + 29));
 }
 
 TEST_F(People_, FacingLeftIsMirroredAndHitWhereDrawn) {
   PersonRef p = Fan(-100, -200, 180);
-  p->FrameIn = 50;
-  Act(*p);
-  const DrawCall* body = DrawnImage(BodyFrames[0]);
+  Act({p.get()});
+  const DrawCall* body = Drawn(BodyFrames[0]);
   ASSERT_TRUE(body);
   EXPECT_LT(body->ScaleX, 0);
   // The body covers world x -100 to 180 either way; its torso is found there.
@@ -159,17 +123,16 @@ TEST_F(People_, AChefAtAFractionalPlaceIsDrawnAndHitAtTheRealSums) {
   PersonRef chef = Fan(-0.5f, 0.5f, 0);
   chef->Chef = ChefBorn;
   chef->Mood = 35;
-  chef->FrameIn = 50;
   PersonRef owner = People[1];
   owner->MyHat->On = HatOff;
   owner->HatThief = 0;
   chef->CarriedHat = 1;
-  Act(*chef);
+  Act({chef.get()});
   // int(-0.5 + k) for k = 90, 70, 42, 55 and int(0.5 + k) for k = -140; int(x) + k is one further right or up.
-  const DrawCall* face = DrawnImage(Faces[3]);
-  const DrawCall* hair = DrawnImage(Hairs[3]);
-  const DrawCall* toque = DrawnImage(ChefHatImage);
-  const DrawCall* carried = DrawnImage(HatImage);
+  const DrawCall* face = Drawn(Faces[3]);
+  const DrawCall* hair = Drawn(Hairs[3]);
+  const DrawCall* toque = Drawn(ChefHatImage);
+  const DrawCall* carried = Drawn(HatImage);
   ASSERT_TRUE(face && hair && toque && carried);
   EXPECT_EQ(face->X, 512 + 89);
   EXPECT_EQ(face->Y, 384 + 72);
@@ -198,13 +161,10 @@ TEST_F(People_, AChefAtAFractionalPlaceIsDrawnAndHitAtTheRealSums) {
 TEST_F(People_, EachSecondAddsEveryonesMoodGainOnce) {
   FrameTime = 0.0f;  // nobody walks out of the box's sight (no re-measuring before frame 100)
   WorkRef box = Box(0, 300, -200);
-  PersonRef b = Fan(0, -150, 0);
-  b->ID = 1;
-  b->MyHat->Owner = 1;
-  Thinks(*b, *box, 69);  // gain +6
-  People[1] = b;
-  PersonRef a = Fan(0, -200, 0);  // higher on the screen: acts first
-  Thinks(*a, *box, 5);            // gain -3
+  PersonRef b = Fan(0, -150, 0, 1, 5);
+  Thinks(*b, *box, 69);                 // gain +6
+  PersonRef a = Fan(0, -200, 0, 0, 5);  // higher on the screen: acts first
+  Thinks(*a, *box, 5);                  // gain -3
   PeopleCount = 2;
   StageTable[0].CrowdSize = 2;  // the crowd does not grow back to twenty around the pair
   StageScore = 0;
@@ -226,29 +186,26 @@ TEST_F(People_, AMoodPicksItsFace) {
   PersonRef p = Fan(0, -200, 0);
   WorkRef box = Box(0, 300, -200);
   Thinks(*p, *box, 69);
-  p->FrameIn = 50;
-  Act(*p);
+  Act({p.get()});
   EXPECT_EQ(p->Mood, 69);
-  EXPECT_TRUE(DrawnImage(Faces[6]));
+  EXPECT_TRUE(Drawn(Faces[6]));
   EXPECT_EQ(HitRect(90 + 50, -200 + 72 + 14 + 50, 2, 2, LayerFace, 0, nullptr).First(), p.get());  // the face
 }
 
 TEST_F(People_, BoxContactPushesAFanOutBoxByBox) {
   PersonRef p = Fan(0, 0, 0);
-  p->FrameIn = 50;
   FrameTime = 0.0f;               // no walking: only the push
   WorkRef box = Box(0, 50, 100);  // x + 97 >= 50, x + 183 <= 330, y < 100 - 30
-  Act(*p);
+  Act({p.get()});
   EXPECT_EQ(p->y, 100 - 174);
   EXPECT_EQ(p->x, 0);
   // Two boxes, newest first: the first pushes him left, and the second then
   // sees that new position (from x = 0 it would push him right instead).
   PersonRef q = Fan(0, 200, 0);
-  q->FrameIn = 50;
   Works[0] = nullptr;
   Box(1, -100, 200);
   Box(2, 150, 100);  // x + 97 < 150: out to the left, x = -44
-  Act(*q);           // then for the first box: y < 200 + 114, so in front of it, y = 314
+  Act({q.get()});    // then for the first box: y < 200 + 114, so in front of it, y = 314
   EXPECT_EQ(q->x, -44);
   EXPECT_EQ(q->y, 314);
 }
@@ -257,12 +214,11 @@ TEST_F(People_, MoodAveragesWithTheMostExtremeOpinion) {
   PersonRef p = Fan(0, -200, 0);
   WorkRef a = Box(0, 300, -200);
   Thinks(*p, *a, 60);
-  p->FrameIn = 50;
-  Act(*p);
+  Act({p.get()});
   EXPECT_EQ(p->Mood, 60);
   WorkRef b = Box(1, -400, -200);
   Thinks(*p, *b, 20);
-  Act(*p);
+  Act({p.get()});
   EXPECT_EQ(p->Mood, 50);  // ((60 + 20) / 2 + 60) / 2
 }
 
@@ -278,8 +234,7 @@ TEST_F(People_, PaceFollowsTheMood) {
     Works.fill(nullptr);
     WorkRef box = Box(0, 200, 0);  // in sight, but not in the wedge ahead
     Thinks(*p, *box, c.Mood, c.Patience);
-    p->FrameIn = 50;
-    Act(*p);
+    Act({p.get()});
     ASSERT_EQ(p->Mood, c.Mood);
     EXPECT_NEAR(p->x + 100, c.Distance, 1e-5) << "mood " << c.Mood << " patience " << c.Patience;
     if (c.Mood == 60 && c.Patience > 0) {
@@ -291,27 +246,25 @@ TEST_F(People_, PaceFollowsTheMood) {
 TEST_F(People_, NobodyHeadsUpTheScreenTooSteeply) {
   for (auto [before, after] : {std::pair{270, 215}, {271, 325}, {215, 215}, {325, 325}, {300, 325}}) {
     PersonRef p = Fan(0, -300, before);
-    p->FrameIn = 50;
-    Act(*p);
+    Act({p.get()});
     EXPECT_EQ(p->Angle, after) << before;
   }
 }
 
 TEST_F(People_, AThrowFliesAndSlowsThenWalks) {
   PersonRef p = Fan(0, -300, 90);
-  p->FrameIn = 50;
   p->throwX = 10;
   float expected = 10;
   double x = 0;
   for (int frame = 0; frame < 10; ++frame) {
-    Act(*p);
+    Act({p.get()});
     x += expected;
     EXPECT_NEAR(p->x, x, 1e-3) << frame;
     expected = float(double(expected) * 0.85);
   }
   EXPECT_LT(p->throwX, 2.0f);  // 10 x 0.85^10 = 1.97
   const float flownTo = p->x;
-  Act(*p);
+  Act({p.get()});
   EXPECT_NEAR(p->x, flownTo, 1e-4);  // walking down the screen again, not across it
   EXPECT_GT(p->y, -300);
 }
@@ -322,7 +275,6 @@ TEST_F(People_, LosingALovedBoxDragsTheMoodDown) {
   WorkRef kept = Box(1, -400, -200);
   Thinks(*p, *loved, 69);
   Thinks(*p, *kept, 50);
-  p->FrameIn = 50;
   loved->Active = 0;  // deleted this frame: its sight zone is still registered
   ClearHitLayers(0);
   kept->Be();
@@ -334,7 +286,7 @@ TEST_F(People_, LosingALovedBoxDragsTheMoodDown) {
   // With a retention of 0.75 and a mood of 50 from the box he still sees: 0.25 x 50 + 0.75 x 0.
   p->LossRetention = 0.75f;
   p->LossChangeIn = 100;
-  Act(*p);
+  Act({p.get()});
   EXPECT_EQ(p->Mood, 12);
   // A second loss, of a box he thought 30 of, averages into the first.
   Thinks(*p, *Box(2, 300, 300), 30);
@@ -349,30 +301,28 @@ TEST_F(People_, AHeldFanKeepsHisMood) {
   PersonRef p = Fan(0, -200, 0);
   WorkRef box = Box(0, 300, -200);
   Thinks(*p, *box, 60);
-  p->FrameIn = 50;
-  Act(*p);
+  Act({p.get()});
   EXPECT_EQ(p->Mood, 60);
   p->Opinion[0].Is = 10;
   Mouse->Clicked = p.get();
-  Act(*p);
+  Act({p.get()});
   EXPECT_EQ(p->Mood, 60);
-  EXPECT_TRUE(DrawnImage(Faces[1]));                                       // a held fan shows the second face
+  EXPECT_TRUE(Drawn(Faces[1]));                                            // a held fan shows the second face
   EXPECT_TRUE(HitRect(0, -200, 280, 510, LayerGrab, 0, nullptr).empty());  // and registers nothing
 }
 
 TEST_F(People_, AHatDroppedOverAnOpenBoxIsUsedUp) {
   PersonRef p = Fan(0, -200, 0);
   WorkRef box = Box(0, 300, -200);
-  p->FrameIn = 50;
   Mouse->x = 400;
   Mouse->y = -100;
   Mouse->Dropped = p->MyHat.get();
-  Act(*p);
+  Act({p.get()});
   EXPECT_EQ(DroppedHatOwner, p->ID);
   EXPECT_EQ(p->MyHat->On, HatWorn);
   Mouse->Dropped = nullptr;
   const int32_t before = box->NextIng;
-  Act(*p);  // the next frame's boxes take the hat
+  Act({p.get()});  // the next frame's boxes take the hat
   EXPECT_EQ(box->NextIng, before + 1);
   EXPECT_EQ(p->MyHat->On, HatOff);
   EXPECT_EQ(DroppedHatOwner, -1);
@@ -388,8 +338,7 @@ TEST_F(People_, OpinionsStayWithinTheirSlotsPastTwoThousandBoxes) {
     p->Opinion.push_back(o);
   }
   WorkRef box = Box(0, 300, -200);
-  p->FrameIn = 50;
-  Act(*p);
+  Act({p.get()});
   EXPECT_EQ(p->Opinion.size(), size_t(TPerson::MaxOpinions));
   EXPECT_EQ(p->Opinion[0].Of, box->ID);  // the oldest opinion of a gone box made room
   EXPECT_EQ(p->Opinion[1].Of, 100001);

@@ -6,6 +6,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -113,58 +114,52 @@ TEST(PictureCatalogue, EveryPictureHasItsSizeAndKind) {
   EXPECT_EQ(load("ic1.png").colorType, -1) << "slot 1 of the overlays is ic2; there is no ic1";
 }
 
-TEST(PictureCoverage, PeopleCanBeClickedWhereTheyAre) {
-  for (const std::string& name : bodyFrames()) {
-    const Png body = load(name);
-    EXPECT_TRUE(body.covered(140, 270)) << name << ": torso, below any head bob";
-    EXPECT_FALSE(body.covered(2, 505)) << name << ": corner";
-  }
-  EXPECT_TRUE(load("chefbody.png").covered(140, 270));
-  for (const auto& name : numbered("face%d.png", 1, 7)) {
-    const Png face = load(name);
-    EXPECT_TRUE(face.covered(50, 50)) << name;
-    EXPECT_TRUE(face.covered(50, 10)) << name << ": forehead";
-    EXPECT_FALSE(face.covered(1, 1)) << name;
-  }
-}
+// Where each picture must be covered and where bare, for the clicks and hit tests that rely on it.
+struct Coverage {
+  const char* What;
+  std::vector<std::string> Names;
+  std::vector<std::pair<int, int>> Covered, Bare;
+};
 
-TEST(PictureCoverage, HatsAreSolidAndWhereTheColourShowsWhite) {
-  const Png hat = load("hat.png");
-  EXPECT_TRUE(hat.covered(140, 45));  // dome
-  EXPECT_TRUE(hat.covered(30, 80));   // brim
-  EXPECT_EQ(hat.red(140, 45), 255);
-  EXPECT_FALSE(hat.covered(275, 5));
-  EXPECT_TRUE(load("chefhat.png").covered(98, 200));  // the toque's band, over the chef's head
-}
+// Shown by name where a case fails or is listed.
+void PrintTo(const Coverage& c, std::ostream* os) { *os << c.What; }
 
-TEST(PictureCoverage, VisionWedgeLiesAheadOfItsCentreOnly) {
-  const Png vision = load("vision.png");  // the game centres it on the fan's head
-  EXPECT_TRUE(vision.covered(200, 100));  // 50 ahead
-  EXPECT_TRUE(vision.covered(290, 100));  // 140 ahead
-  EXPECT_TRUE(vision.covered(298, 2));    // full height at the far edge
-  EXPECT_TRUE(vision.covered(298, 197));
-  EXPECT_FALSE(vision.covered(150, 100));  // the centre itself
-  EXPECT_FALSE(vision.covered(175, 100));  // too close
-  EXPECT_FALSE(vision.covered(60, 100));   // behind
-  EXPECT_FALSE(vision.covered(200, 20));   // beside, outside the wedge
-}
+class PictureCovered : public ::testing::TestWithParam<Coverage> {};
 
-TEST(PictureCoverage, OvalFillsItsPictureButNotTheCorners) {
-  const Png oval = load("oval.png");
-  EXPECT_TRUE(oval.covered(1280, 960));
-  EXPECT_TRUE(oval.covered(4, 960));
-  EXPECT_TRUE(oval.covered(1280, 3));
-  for (auto [x, y] : {std::pair{0, 0}, {2559, 0}, {0, 1919}, {2559, 1919}, {300, 200}}) {
-    EXPECT_FALSE(oval.covered(x, y)) << x << "," << y;
+TEST_P(PictureCovered, WhereTheGameReliesOnIt) {
+  for (const std::string& name : GetParam().Names) {
+    SCOPED_TRACE(name);
+    const Png png = load(name);
+    for (auto [x, y] : GetParam().Covered) EXPECT_TRUE(png.covered(x, y)) << x << "," << y;
+    for (auto [x, y] : GetParam().Bare) EXPECT_FALSE(png.covered(x, y)) << x << "," << y;
   }
 }
 
-TEST(PictureCoverage, CursorTipIsItsTopLeftPixel) {
-  const Png cursor = load("cursor.png");
-  EXPECT_TRUE(cursor.covered(0, 0));
-  EXPECT_FALSE(cursor.covered(43, 0));
-  EXPECT_FALSE(cursor.covered(0, 73));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Catalogue, PictureCovered,
+    ::testing::Values(
+        // People are clicked by the torso, below any head bob, never in the corner.
+        Coverage{"Bodies", bodyFrames(), {{140, 270}}, {{2, 505}}},
+        Coverage{"ChefBody", {"chefbody.png"}, {{140, 270}}, {}},
+        Coverage{"Faces", numbered("face%d.png", 1, 7), {{50, 50}, {50, 10}}, {{1, 1}}},  // 10: the forehead
+        Coverage{"Hat", {"hat.png"}, {{140, 45}, {30, 80}}, {{275, 5}}},                  // dome, brim
+        Coverage{"ChefHat", {"chefhat.png"}, {{98, 200}}, {}},  // the toque's band, over the chef's head
+        // The vision wedge, which the game centres on the fan's head: 50 and 140 ahead, full
+        // height at the far edge; not the centre itself, too close, behind, or beside the wedge.
+        Coverage{"Vision",
+                 {"vision.png"},
+                 {{200, 100}, {290, 100}, {298, 2}, {298, 197}},
+                 {{150, 100}, {175, 100}, {60, 100}, {200, 20}}},
+        // The oval fills its picture but not the corners.
+        Coverage{"Oval",
+                 {"oval.png"},
+                 {{1280, 960}, {4, 960}, {1280, 3}},
+                 {{0, 0}, {2559, 0}, {0, 1919}, {2559, 1919}, {300, 200}}},
+        // The cursor's tip is its top-left pixel.
+        Coverage{"Cursor", {"cursor.png"}, {{0, 0}}, {{43, 0}, {0, 73}}}),
+    [](const ::testing::TestParamInfo<Coverage>& info) { return std::string(info.param.What); });
+
+TEST(PictureCoverage, TheHatIsWhiteWhereItsColourShows) { EXPECT_EQ(load("hat.png").red(140, 45), 255); }
 
 TEST(PictureCoverage, InspirationColourGrowsStepByStepToTheWholeTorso) {
   int previous = 0;

@@ -13,13 +13,14 @@
 
 #include "game/person.h"
 #include "game/playback.h"
-#include "harness/headless_game.h"
 #include "game/world.h"
-#include "platform/recording/record_backend.h"
-#include "platform/recording/replay_backend.h"
+#include "harness/headless_game.h"
 #include "platform/frame_stats.h"
 #include "platform/random.h"
+#include "platform/recording/record_backend.h"
+#include "platform/recording/replay_backend.h"
 #include "platform/services.h"
+#include "tests/headless_fixture.h"
 
 namespace {
 
@@ -78,9 +79,7 @@ PlaybackResult Replay(const std::string& file, std::vector<int64_t>* world = nul
   HeadlessBackend backend;
   PlaybackResult result = PlayRecording(backend, recording, true);
   if (world) *world = Fingerprint();
-  ResetServices();
-  ResetWorld();
-  UseBackend(nullptr);
+  EndHeadlessRun();
   return result;
 }
 

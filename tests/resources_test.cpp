@@ -16,6 +16,7 @@
 #include "platform/font.h"
 #include "platform/image.h"
 #include "platform/resources.h"
+#include "tests/headless_fixture.h"
 
 namespace {
 
@@ -170,9 +171,8 @@ TEST(Pictures, CoveredRectanglesAgreeWithTheMask) {
   };
   for (const char* name : {"hair3.png", "ic20.png", "vision.png", "oval.png", "cursor.png"}) {
     SCOPED_TRACE(name);
-    const EmbeddedFile* file = FindEmbeddedFile(name);
-    ASSERT_TRUE(file);
-    const ImageRef image = DecodePng(file->Data, size_t(file->Size));
+    const ImageRef image = EmbeddedPicture(name);
+    ASSERT_TRUE(image);
     const Image::Coverage& c = image->Opaque();
     int hits = 0;
     for (int i = 0; i < 400; ++i) {
@@ -241,9 +241,7 @@ TEST_F(Registry, AnEmbeddedPictureWithoutAlphaOrWithBrokenDataIsStillMaskedOrEmp
 }
 
 TEST(Fonts, SmoothGlyphsGrowByOnePixelEachSide) {
-  const EmbeddedFile* vera = FindEmbeddedFile("VERA.TTF");
-  ASSERT_NE(vera, nullptr);
-  FontRef smooth = MakeTextFont(vera->Data, size_t(vera->Size), 20, FontStyleSmooth);
+  FontRef smooth = EmbeddedVera(20);
   ASSERT_TRUE(smooth);
   // The picture carries a clear one-pixel border around the ink, which touches it.
   const Glyph& a = smooth->Glyphs['H'];

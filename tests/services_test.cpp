@@ -5,9 +5,8 @@
 
 #include <vector>
 
-#include "headless_fixture.h"
-#include "platform/embedded.h"
 #include "platform/transform.h"
+#include "tests/headless_fixture.h"
 
 namespace {
 
@@ -237,9 +236,7 @@ TEST_F(Services, TextIsMeasuredInTheCurrentFont) {
   // After opening, the built-in fallback font: 16-pixel lines, 9-pixel advances.
   EXPECT_EQ(TextPixelHeight(), 16);
   EXPECT_EQ(TextPixelWidth("ab"), 18);
-  const EmbeddedFile* vera = FindEmbeddedFile("VERA.TTF");
-  ASSERT_NE(vera, nullptr);
-  FontRef font = MakeTextFont(vera->Data, size_t(vera->Size), 20, FontStyleSmooth);
+  FontRef font = EmbeddedVera(20);
   ASSERT_TRUE(font);
   SetTextFont(font);
   EXPECT_EQ(TextPixelHeight(""), 23);  // the font's line height, whatever the text

@@ -3,27 +3,12 @@
 
 #include "game/view.h"
 #include "game/world.h"
-#include "headless_fixture.h"
+#include "tests/headless_fixture.h"
 
 namespace {
 
-class WorldView : public HeadlessScreen {
+class WorldView : public HeadlessWorld {
  protected:
-  void SetUp() override {
-    HeadlessScreen::SetUp();
-    ResetWorld();
-  }
-  void TearDown() override {
-    ResetWorld();
-    HeadlessScreen::TearDown();
-  }
-  static ImageRef Square(int w, int h) {
-    auto image = std::make_shared<Image>();
-    image->Width = w;
-    image->Height = h;
-    image->Pixels.assign(size_t(w) * size_t(h) * 4, 255);
-    return image;
-  }
   // Whether the drawing scale is back at (1, 1): a probe rectangle shows it.
   bool ScaleIsIdentity() {
     FillRect(0, 0, 1, 1);
@@ -33,7 +18,7 @@ class WorldView : public HeadlessScreen {
 };
 
 TEST_F(WorldView, WorldOriginIsTheScreenCentre) {
-  ImageRef image = Square(10, 10);
+  ImageRef image = SolidImage(10, 10);
   DrawScaled(image, 0, 0, 0);
   DrawScaled(image, -512, -384, 0);
   ASSERT_EQ(backend.Drawn().size(), 2u);
@@ -84,13 +69,13 @@ TEST_F(WorldView, ScreenAndWorldMapTowardTheCentre) {
 
 TEST_F(WorldView, ZoomedOutPicturesAreSeenFurtherOut) {
   Scale = 0.5f;
-  DrawScaled(Square(100, 100), 900, 0, 0);
+  DrawScaled(SolidImage(100, 100), 900, 0, 0);
   ASSERT_EQ(backend.Drawn().size(), 1u);
   const DrawCall& call = backend.Drawn()[0];
   EXPECT_EQ(call.X, 962);
   EXPECT_EQ(call.Y, 384);
   EXPECT_DOUBLE_EQ(call.Corners.P[1].X - call.Corners.P[0].X, 50);
-  DrawScaled(Square(100, 100), 1025, 0, 0);  // past the right edge of the view
+  DrawScaled(SolidImage(100, 100), 1025, 0, 0);  // past the right edge of the view
   EXPECT_EQ(backend.Drawn().size(), 1u);
   EXPECT_TRUE(ScaleIsIdentity());
 }
@@ -108,7 +93,7 @@ TEST_F(WorldView, EdgesTouchingCountAsVisible) {
 
 TEST_F(WorldView, MirroredDrawingCoversTheSameArea) {
   Scale = 0.5f;
-  DrawScaledMirrored(Square(60, 20), 10, 0, 0);
+  DrawScaledMirrored(SolidImage(60, 20), 10, 0, 0);
   ASSERT_EQ(backend.Drawn().size(), 1u);
   const Quad& q = backend.Drawn()[0].Corners;
   EXPECT_DOUBLE_EQ(q.P[0].X, 512 + 70 * 0.5);

@@ -11,9 +11,8 @@
 #include "game/person.h"
 #include "game/work.h"
 #include "game/world.h"
-#include "headless_fixture.h"
-#include "platform/embedded.h"
 #include "platform/random.h"
+#include "tests/headless_fixture.h"
 
 namespace {
 
@@ -112,29 +111,20 @@ TEST_F(WorkMix, FilledNewsIsDrawnOnlyWhileUntold) {
   EXPECT_EQ(FilledNews, 1);
 }
 
-class WorkBe : public HeadlessScreen {
+class WorkBe : public HeadlessWorld {
  protected:
   void SetUp() override {
-    HeadlessScreen::SetUp();
-    ResetWorld();
+    HeadlessWorld::SetUp();
     SeedRandom(8);
-    ProtectedImage = Picture("protected.png");
-    FinalizedImage = Picture("finalized.png");
-    FullImage = Picture("full.png");
+    ProtectedImage = EmbeddedPicture("protected.png");
+    FinalizedImage = EmbeddedPicture("finalized.png");
+    FullImage = EmbeddedPicture("full.png");
     ASSERT_TRUE(ProtectedImage && FinalizedImage && FullImage);
     Mouse = std::make_shared<TMouse>();
     box = TWork::New();
     box->Capacity = 20;
     box->Place(-140, -92);
     Works[0] = box;
-  }
-  void TearDown() override {
-    ResetWorld();
-    HeadlessScreen::TearDown();
-  }
-  static ImageRef Picture(const char* name) {
-    const EmbeddedFile* file = FindEmbeddedFile(name);
-    return file ? DecodePng(file->Data, size_t(file->Size)) : nullptr;
   }
   // A fan (or a chef with a toque) in People[id] who has just let go of his hat.
   std::shared_ptr<TPerson> Dropper(int id, int chef) {
@@ -153,11 +143,7 @@ class WorkBe : public HeadlessScreen {
       if (c.What == kind) out.push_back(c);
     return out;
   }
-  const DrawCall* PictureCall(const ImageRef& image) {
-    for (const DrawCall& c : backend.Drawn())
-      if (c.What == DrawCall::Kind::Image && c.Picture == image.get()) return &c;
-    return nullptr;
-  }
+  const DrawCall* PictureCall(const ImageRef& image) { return FindPicture(backend.Drawn(), image); }
   void Frame() {
     ClearScreen();
     ClearHitLayers(0);
