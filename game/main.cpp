@@ -2,7 +2,9 @@
 // Chromelly: the real game, on the X11 backend. With no argument it is the game
 // as it always plays; the options record a game, replay one, or play in a window.
 #include <getopt.h>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -11,8 +13,10 @@
 #include "game/frameloop.h"
 #include "game/playback.h"
 #include "game/startup.h"
-#include "platform/recording/record_backend.h"
+#include "platform/backends/frame_capture_backend.h"
+#include "platform/backends/x11/frame_read.h"
 #include "platform/backends/x11/x11.h"
+#include "platform/recording/record_backend.h"
 #include "platform/services.h"
 
 #ifndef CHROMELLY_VERSION
@@ -29,6 +33,8 @@ constexpr char kHelp[] =
     "      --record FILE   play as usual and write the game to FILE\n"
     "      --replay FILE   show the game recorded in FILE, frame for frame\n"
     "      --fast          replay without waiting for the recorded time\n"
+    "      --frames-to DIR write frames as PNG files into DIR (made if missing) as they are shown\n"
+    "      --every N       with --frames-to: every N-th frame only (frame 0, N, 2N, ...; default 1)\n"
     "      --help          show this help and exit\n"
     "      --version       show the version and exit\n"
     "\n"
@@ -40,6 +46,8 @@ struct Options {
   bool Fast = false;
   std::string Record;
   std::string Replay;
+  std::string FramesTo;
+  int Every = 0;  // 0: not given
 };
 
 // A bad command line: one line on standard error, status 2.
@@ -50,13 +58,15 @@ int BadArguments(const std::string& what) {
 
 // Reads the command line into options; returns -1 to go on, else the status to exit with.
 int ParseArguments(int argc, char** argv, Options& options) {
-  enum { Help = 'h', Version = 'v', Window = 256, Record, Replay, Fast };
+  enum { Help = 'h', Version = 'v', Window = 256, Record, Replay, Fast, FramesTo, Every };
   static const option longOptions[] = {{"help", no_argument, nullptr, Help},
                                        {"version", no_argument, nullptr, Version},
                                        {"window", no_argument, nullptr, Window},
                                        {"record", required_argument, nullptr, Record},
                                        {"replay", required_argument, nullptr, Replay},
                                        {"fast", no_argument, nullptr, Fast},
+                                       {"frames-to", required_argument, nullptr, FramesTo},
+                                       {"every", required_argument, nullptr, Every},
                                        {nullptr, 0, nullptr, 0}};
   opterr = 0;  // our own single line instead of getopt's
   for (;;) {
@@ -75,7 +85,22 @@ int ParseArguments(int argc, char** argv, Options& options) {
         if (!*optarg) return BadArguments("option " + given + " needs a file name");
         (option == Record ? options.Record : options.Replay) = optarg;
         break;
-      case ':': return BadArguments("option " + given + " needs a file name");
+      case FramesTo:
+        if (!*optarg) return BadArguments("option " + given + " needs a folder");
+        options.FramesTo = optarg;
+        break;
+      case Every: {
+        char* end = nullptr;
+        const long n = std::strtol(optarg, &end, 10);
+        if (!*optarg || *end || n < 1 || n > 1000000000L)
+          return BadArguments("option " + given + " needs a whole number of frames from 1 up");
+        options.Every = int(n);
+        break;
+      }
+      case ':':
+        if (optopt == FramesTo) return BadArguments("option " + given + " needs a folder");
+        if (optopt == Every) return BadArguments("option " + given + " needs a number of frames");
+        return BadArguments("option " + given + " needs a file name");
       default:
         // getopt names the option in optopt when it was given a value it does not take.
         if (optopt != 0) return BadArguments("option " + given.substr(0, given.find('=')) + " takes no value");
@@ -86,6 +111,8 @@ int ParseArguments(int argc, char** argv, Options& options) {
   if (!options.Record.empty() && !options.Replay.empty())
     return BadArguments("--record and --replay cannot be used together");
   if (options.Fast && options.Replay.empty()) return BadArguments("--fast only applies to --replay");
+  if (!options.FramesTo.empty() && options.Replay.empty()) return BadArguments("--frames-to only applies to --replay");
+  if (options.Every && options.FramesTo.empty()) return BadArguments("--every only applies to --frames-to");
   return -1;
 }
 
@@ -108,8 +135,21 @@ int Replay(const Options& options) {
     std::fprintf(stderr, "chromelly: %s\n", whyNot.c_str());
     return 1;
   }
+  if (!options.FramesTo.empty() && mkdir(options.FramesTo.c_str(), 0777) != 0 && errno != EEXIST) {
+    std::perror(("chromelly: cannot make the folder " + options.FramesTo).c_str());
+    return 1;
+  }
   auto screen = MakeX11Backend(options.Window);
-  const PlaybackResult result = PlayRecording(*screen, recording, options.Fast);
+  std::unique_ptr<FrameCaptureBackend> capture;
+  if (!options.FramesTo.empty())
+    capture = std::make_unique<FrameCaptureBackend>(*screen, ReadFrameBeforeSwap, options.FramesTo,
+                                                    options.Every ? options.Every : 1);
+  const PlaybackResult result =
+      PlayRecording(capture ? static_cast<Backend&>(*capture) : *screen, recording, options.Fast);
+  if (capture && !capture->Failure().empty()) {
+    std::fprintf(stderr, "chromelly: %s\n", capture->Failure().c_str());
+    return 1;
+  }
   if (!result.Complete) {
     std::fprintf(stderr, "chromelly: %s\n", result.Why.c_str());
     return 1;
