@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+struct InkPlan;
+
 // A picture's RGBA pixels, straight alpha, row by row. With a file to decode
 // them from, they are decoded when first read and may be let go again; writing
 // to them makes them the picture's own, kept from then on.
@@ -92,9 +94,11 @@ struct Image {
   };
   const Coverage& Opaque() const;
 
-  // Backend cache: texture name and the screen generation it belongs to.
+  // Backend cache: texture name and the screen generation it belongs to, and
+  // where the picture has ink, planned from its pixels when first uploaded.
   mutable uint32_t Texture = 0;
   mutable uint32_t TextureGeneration = 0;
+  mutable std::shared_ptr<const InkPlan> Ink;
 
  private:
   mutable std::shared_ptr<const Coverage> coverage_;
