@@ -112,6 +112,9 @@ using ImageRef = std::shared_ptr<Image>;
 ImageRef LoadImageFile(const std::string& url);
 // Decodes PNG bytes with the default flags; null when they are not a readable PNG.
 ImageRef DecodePng(const uint8_t* data, size_t size);
+// The pictures loaded from embedded files so far, in the order loaded, held
+// weakly: a backend may prepare them before they are first drawn.
+const std::vector<std::weak_ptr<Image>>& LoadedPictures();
 // Moves the handle to the picture's centre.
 void CentreImageHandle(const ImageRef& image);
 int ImagePixelWidth(const ImageRef& image);

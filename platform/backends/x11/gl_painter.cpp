@@ -19,6 +19,9 @@ constexpr int kOvalSides = 48;
 // split into more boxes only when that saves more pixels than this per box.
 constexpr int64_t kPixelsPerDraw = 1024;
 
+// Pictures larger than this are left to be uploaded when first drawn (the stage-4 ring's oval never is).
+constexpr int64_t kLargestPreparedPixels = 1 << 20;
+
 // Window coordinates far beyond any screen, so rounding them stays in range.
 constexpr double kWindowLimit = 1 << 24;
 
@@ -37,6 +40,14 @@ std::vector<uint8_t> HalveAlpha(const std::vector<uint8_t>& src, int w, int h, i
     }
   }
   return dst;
+}
+
+// Whether every pixel, transparent or not, is grey (red, green and blue equal): such a picture keeps
+// its texture as luminance and alpha, half the memory of RGBA, and filters to the same colours.
+bool IsGrey(const uint8_t* rgba, size_t pixels) {
+  for (size_t i = 0; i < pixels; ++i, rgba += 4)
+    if (rgba[0] != rgba[1] || rgba[1] != rgba[2]) return false;
+  return true;
 }
 
 // Creates a texture name with clamped edges and the given filters, left bound.
@@ -89,6 +100,7 @@ void GlPainter::Begin(const FrameFit& fit, uint32_t generation) {
 // Fills the frame with a colour; the bars beside a letterboxed frame stay black.
 void GlPainter::Clear(uint8_t r, uint8_t g, uint8_t b) {
   ScissorFrame();
+  PrepareAhead();
   if (fit_.Letterboxed()) {
     // A swap may leave the back buffer undefined, bars included.
     glDisable(GL_SCISSOR_TEST);
@@ -129,8 +141,10 @@ bool GlPainter::BindPicture(const Image& picture) {
   // Pictures: bilinear, clamped, no mipmaps.
   picture.Texture = NewTexture(GL_LINEAR, GL_LINEAR);
   picture.TextureGeneration = generation_;
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, picture.Width, picture.Height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               picture.Pixels.data());
+  // GL turns RGBA into luminance by its red, so a grey picture needs no second copy to become two channels.
+  const bool grey = IsGrey(picture.Pixels.data(), size_t(picture.Width) * size_t(picture.Height));
+  glTexImage2D(GL_TEXTURE_2D, 0, grey && !wholePictures_ ? GL_LUMINANCE8_ALPHA8 : GL_RGBA8, picture.Width,
+               picture.Height, 0, GL_RGBA, GL_UNSIGNED_BYTE, picture.Pixels.data());
   if (!picture.Ink)
     picture.Ink = std::make_shared<InkPlan>(PlanInk(picture.Pixels.data(), picture.Width, picture.Height));
   // The texture holds its own copy now; a picture with a file to decode from again lets its pixels go.
@@ -296,5 +310,20 @@ void GlPainter::DrawInk(const DrawCall& call, const InkPlan& plan) {
     glScissor(b.X0, b.Y0, b.X1 - b.X0, b.Y1 - b.Y0);
     scissorMoved_ = true;
     Quad4(call.Corners.P, true);
+  }
+}
+
+// Uploads the next loaded picture not yet drawn: one a frame, at the frame's start, so that the pictures are
+// decoded in the opening screen's idle frames rather than in the frame that first draws each.
+void GlPainter::PrepareAhead() {
+  const std::vector<std::weak_ptr<Image>>& loaded = LoadedPictures();
+  if (prepared_ > loaded.size()) prepared_ = 0;  // the list was pruned
+  while (prepared_ < loaded.size()) {
+    const ImageRef picture = loaded[prepared_++].lock();
+    if (!picture || picture->Width <= 0 || picture->Height <= 0 ||
+        int64_t(picture->Width) * picture->Height > kLargestPreparedPixels)
+      continue;
+    if (picture->Texture != 0 && picture->TextureGeneration == generation_) continue;
+    if (BindPicture(*picture)) return;
   }
 }

@@ -29,6 +29,8 @@ class GlPainter {
   void DrawInk(const DrawCall& call, const InkPlan& plan);
   // The window pixels (GL's rows, bottom up) that a box of picture pixels covers when drawn by the call, rounded out.
   PixelBox WindowBox(const DrawCall& call, const PixelBox& box) const;
+  // Uploads the next loaded picture not yet drawn, so that its first drawing later costs no decoding.
+  void PrepareAhead();
   // Puts the scissor back on the whole frame after DrawInk moved it.
   void ScissorFrame();
   // Binds a glyph's alpha texture (filtered and mipmapped when smooth), uploading it the first time.
@@ -44,6 +46,7 @@ class GlPainter {
   bool textured_ = false;
   bool wholePictures_ = false;  // CHROMELLY_DRAW_WHOLE=1: every picture over its whole rectangle, as a reference
   bool scissorMoved_ = false;
-  PixelBox frameBox_;  // the frame's window pixels, GL's rows
+  size_t prepared_ = 0;  // loaded pictures looked at by PrepareAhead so far
+  PixelBox frameBox_;    // the frame's window pixels, GL's rows
   std::vector<PixelBox> boxes_, chosen_;
 };
