@@ -24,8 +24,7 @@ int TButton::Be() {
   // Registered in world units, so the mouse grabs it like anything else; being the
   // newest shape under the cursor, it wins over whatever lies beneath.
   const double s = Scale;
-  HitRect(TruncInt((x - 512) / s), TruncInt((y - 384) / s), TruncInt(width / s), TruncInt(height / s), 0, LayerGrab,
-          this);
+  HitRect(ScreenToWorldX(x), ScreenToWorldY(y), TruncInt(width / s), TruncInt(height / s), 0, LayerGrab, this);
   const bool over = Mouse && Mode == ModeNormal && Mouse->Over() == this;
   const bool pressed = over && Mouse->Clicked == this;  // grey only while held and over it
 

@@ -1,7 +1,6 @@
 /** @file main.cpp Chromelly's main: the real game on the X11 backend, recording, replaying or windowed. */
 // Chromelly: the real game, on the X11 backend. With no argument it is the game
 // as it always plays; the options record a game, replay one, or play in a window.
-#include <getopt.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -16,6 +15,7 @@
 #include "platform/backends/frame_capture_backend.h"
 #include "platform/backends/x11/frame_read.h"
 #include "platform/backends/x11/x11.h"
+#include "platform/command_line.h"
 #include "platform/recording/record_backend.h"
 #include "platform/services.h"
 
@@ -33,8 +33,8 @@ constexpr char kHelp[] =
     "      --record FILE   play as usual and write the game to FILE\n"
     "      --replay FILE   show the game recorded in FILE, frame for frame\n"
     "      --fast          replay without waiting for the recorded time\n"
-    "      --frames-to DIR write frames as PNG files into DIR (made if missing) as they are shown\n"
-    "      --every N       with --frames-to: every N-th frame only (frame 0, N, 2N, ...; default 1)\n"
+    "      --frames-to DIR with --replay: write frames as PNG files into DIR (made if missing)\n"
+    "      --every N       with --frames-to: every N-th frame only (frames 0, N, 2N, ...; default 1)\n"
     "      --help          show this help and exit\n"
     "      --version       show the version and exit\n"
     "\n"
@@ -47,72 +47,26 @@ struct Options {
   std::string Record;
   std::string Replay;
   std::string FramesTo;
-  int Every = 0;  // 0: not given
+  int Every = 1;
 };
-
-// A bad command line: one line on standard error, status 2.
-int BadArguments(const std::string& what) {
-  std::fprintf(stderr, "chromelly: %s (try chromelly --help)\n", what.c_str());
-  return 2;
-}
 
 // Reads the command line into options; returns -1 to go on, else the status to exit with.
 int ParseArguments(int argc, char** argv, Options& options) {
-  enum { Help = 'h', Version = 'v', Window = 256, Record, Replay, Fast, FramesTo, Every };
-  static const option longOptions[] = {{"help", no_argument, nullptr, Help},
-                                       {"version", no_argument, nullptr, Version},
-                                       {"window", no_argument, nullptr, Window},
-                                       {"record", required_argument, nullptr, Record},
-                                       {"replay", required_argument, nullptr, Replay},
-                                       {"fast", no_argument, nullptr, Fast},
-                                       {"frames-to", required_argument, nullptr, FramesTo},
-                                       {"every", required_argument, nullptr, Every},
-                                       {nullptr, 0, nullptr, 0}};
-  opterr = 0;  // our own single line instead of getopt's
-  for (;;) {
-    const int option = getopt_long(argc, argv, ":", longOptions, nullptr);
-    if (option == -1) break;
-    const std::string given = argv[optind - 1];  // the argument getopt has just read
-    switch (option) {
-      case Help: std::fputs(kHelp, stdout); return 0;
-      case Version:
-        std::printf("chromelly %s (recordings of version %u)\n", CHROMELLY_VERSION, RecordingVersion);
-        return 0;
-      case Window: options.Window = true; break;
-      case Fast: options.Fast = true; break;
-      case Record:
-      case Replay:
-        if (!*optarg) return BadArguments("option " + given + " needs a file name");
-        (option == Record ? options.Record : options.Replay) = optarg;
-        break;
-      case FramesTo:
-        if (!*optarg) return BadArguments("option " + given + " needs a folder");
-        options.FramesTo = optarg;
-        break;
-      case Every: {
-        char* end = nullptr;
-        const long n = std::strtol(optarg, &end, 10);
-        if (!*optarg || *end || n < 1 || n > 1000000000L)
-          return BadArguments("option " + given + " needs a whole number of frames from 1 up");
-        options.Every = int(n);
-        break;
-      }
-      case ':':
-        if (optopt == FramesTo) return BadArguments("option " + given + " needs a folder");
-        if (optopt == Every) return BadArguments("option " + given + " needs a number of frames");
-        return BadArguments("option " + given + " needs a file name");
-      default:
-        // getopt names the option in optopt when it was given a value it does not take.
-        if (optopt != 0) return BadArguments("option " + given.substr(0, given.find('=')) + " takes no value");
-        return BadArguments("unknown option " + given);
-    }
-  }
-  if (optind < argc) return BadArguments("unexpected argument " + std::string(argv[optind]));
+  CommandLine line("chromelly", kHelp);
+  line.Show("version", std::string("chromelly ") + CHROMELLY_VERSION + " (recordings of version " +
+                           std::to_string(RecordingVersion) + ")\n");
+  line.Flag("window", options.Window);
+  line.Text("record", options.Record);
+  line.Text("replay", options.Replay);
+  line.Flag("fast", options.Fast);
+  line.Text("frames-to", options.FramesTo, "a folder");
+  line.Int("every", options.Every, 1, 1000000000L);
+  if (const int status = line.Parse(argc, argv); status >= 0) return status;
   if (!options.Record.empty() && !options.Replay.empty())
-    return BadArguments("--record and --replay cannot be used together");
-  if (options.Fast && options.Replay.empty()) return BadArguments("--fast only applies to --replay");
-  if (!options.FramesTo.empty() && options.Replay.empty()) return BadArguments("--frames-to only applies to --replay");
-  if (options.Every && options.FramesTo.empty()) return BadArguments("--every only applies to --frames-to");
+    return line.Fail("--record and --replay cannot be used together");
+  if (options.Fast && options.Replay.empty()) return line.Fail("--fast only applies to --replay");
+  if (!options.FramesTo.empty() && options.Replay.empty()) return line.Fail("--frames-to only applies to --replay");
+  if (line.Given("every") && options.FramesTo.empty()) return line.Fail("--every only applies to --frames-to");
   return -1;
 }
 
@@ -140,10 +94,10 @@ int Replay(const Options& options) {
     return 1;
   }
   auto screen = MakeX11Backend(options.Window);
+  // The frames are read back just before each swap, between the replay and the screen.
   std::unique_ptr<FrameCaptureBackend> capture;
   if (!options.FramesTo.empty())
-    capture = std::make_unique<FrameCaptureBackend>(*screen, ReadFrameBeforeSwap, options.FramesTo,
-                                                    options.Every ? options.Every : 1);
+    capture = std::make_unique<FrameCaptureBackend>(*screen, ReadFrameBeforeSwap, options.FramesTo, options.Every);
   const PlaybackResult result =
       PlayRecording(capture ? static_cast<Backend&>(*capture) : *screen, recording, options.Fast);
   if (capture && !capture->Failure().empty()) {

@@ -11,7 +11,7 @@
 TMouse TMouse::New() {
   TMouse mouse;
   HidePointer();  // hidden first: some servers warp only a hidden pointer
-  WarpPointer(512, 384);
+  WarpPointer(ScreenCentreX, ScreenCentreY);
   return mouse;
 }
 
@@ -35,16 +35,16 @@ int TMouse::Be() {
   Dropped = nullptr;
 
   // One screen pixel of pointer movement is one world unit, whatever the zoom.
-  vectorX = PointerX() - 512;
-  vectorY = PointerY() - 384;
+  vectorX = PointerX() - ScreenCentreX;
+  vectorY = PointerY() - ScreenCentreY;
   x += vectorX;
   y += vectorY;
-  const double halfW = 512.0 / double(Scale), halfH = 384.0 / double(Scale);
+  const double halfW = HalfViewWidth(Scale), halfH = HalfViewHeight(Scale);
   if (!(x >= -halfW)) x = TruncInt(-halfW);
   if (x > halfW) x = TruncInt(halfW);
   if (!(y >= -halfH)) y = TruncInt(-halfH);
   if (y > halfH) y = TruncInt(halfH);
-  WarpPointer(512, 384);
+  WarpPointer(ScreenCentreX, ScreenCentreY);
 
   // Presses are used up every step, whatever the mode, so that a click made while
   // nothing could take it (placing, reviewing) does not grab something later.

@@ -29,26 +29,26 @@ PersonRef TPerson::New() {
   // Just outside one edge of the visible world, heading inward.
   switch (RandomInt(0, 3)) {
     case 0: {  // left
-      p->x = StoreF((-512 / s - w) - RandomInt(0, 250));
-      p->y = float(RandomInt(TruncInt(-384 / s - h - 250), TruncInt(384 / s + 250)));
+      p->x = StoreF((-HalfViewWidth(s) - w) - RandomInt(0, 250));
+      p->y = float(RandomInt(TruncInt(-HalfViewHeight(s) - h - 250), TruncInt(HalfViewHeight(s) + 250)));
       p->Angle = RandomInt(325, 449) % 360;
       break;
     }
     case 1: {  // top
-      p->x = float(RandomInt(TruncInt(-512 / s - w - 250), TruncInt(512 / s + 250)));
-      p->y = StoreF((-384 / s - h) - RandomInt(0, 250));
+      p->x = float(RandomInt(TruncInt(-HalfViewWidth(s) - w - 250), TruncInt(HalfViewWidth(s) + 250)));
+      p->y = StoreF((-HalfViewHeight(s) - h) - RandomInt(0, 250));
       p->Angle = RandomInt(1, 179);
       break;
     }
     case 2: {  // right
-      p->x = StoreF(512 / s + RandomInt(0, 250));
-      p->y = float(RandomInt(TruncInt(-384 / s - h - 250), TruncInt(384 / s + 250)));
+      p->x = StoreF(HalfViewWidth(s) + RandomInt(0, 250));
+      p->y = float(RandomInt(TruncInt(-HalfViewHeight(s) - h - 250), TruncInt(HalfViewHeight(s) + 250)));
       p->Angle = RandomInt(91, 215);
       break;
     }
     default: {  // bottom: 181..215 or 325..359
-      p->x = float(RandomInt(TruncInt(-512 / s - w - 250), TruncInt(512 / s + 250)));
-      p->y = StoreF(384 / s + RandomInt(0, 250));
+      p->x = float(RandomInt(TruncInt(-HalfViewWidth(s) - w - 250), TruncInt(HalfViewWidth(s) + 250)));
+      p->y = StoreF(HalfViewHeight(s) + RandomInt(0, 250));
       const int32_t spread = RandomInt(0, 34);
       p->Angle = 181 + spread + 144 * RandomInt(0, 1);
       break;
@@ -207,7 +207,7 @@ void TPerson::DrawHeld() {
 void TPerson::EndOfFrameHat() {
   if (MyHat->On == HatFalling) {
     MyHat->y = TruncInt(double(MyHat->y) + double(FrameTime) * 10);
-    if (double(MyHat->y) > 384 / double(Scale)) {
+    if (double(MyHat->y) > HalfViewHeight(Scale)) {
       MyHat->On = HatOff;  // fallen past the bottom of the view
     } else if (Chef != ChefNone) {
       UseColor(White);

@@ -43,16 +43,17 @@ void TPerson::ChefSight() {
   const int32_t cw = ImagePixelWidth(ChefBodyImage), ch = ImagePixelHeight(ChefBodyImage);
   // He watches the fans within 150 units of him, as far as the visible world goes.
   int32_t left = TruncInt(double(x) - 150), top = TruncInt(double(y) - 150), w = cw + 300, h = ch + 300;
-  if (left < -512 / s) {
-    w = TruncInt(w - (-512 / s - left));
-    left = TruncInt(-512 / s);
+  const double halfW = HalfViewWidth(s), halfH = HalfViewHeight(s);
+  if (left < -halfW) {
+    w = TruncInt(w - (-halfW - left));
+    left = TruncInt(-halfW);
   }
-  if (top < -384 / s) {
-    h = TruncInt(h - (-384 / s - top));
-    top = TruncInt(-384 / s);
+  if (top < -halfH) {
+    h = TruncInt(h - (-halfH - top));
+    top = TruncInt(-halfH);
   }
-  if (left + w > 512 / s) w = TruncInt(512 / s - left);
-  if (top + h > 384 / s) h = TruncInt(384 / s - top);
+  if (left + w > halfW) w = TruncInt(halfW - left);
+  if (top + h > halfH) h = TruncInt(halfH - top);
 
   const HitList faces = HitRect(left, top, w, h, LayerFace, 0, nullptr);
   const bool inToque = Chef == ChefBorn && MyHat->On == HatWorn;
@@ -130,11 +131,12 @@ void TPerson::ChefWander() {
   if (RandomInt(0, 5) == 0) Angle += RandomInt(-4, 4);
   const int32_t cw = ImagePixelWidth(ChefBodyImage), ch = ImagePixelHeight(ChefBodyImage);
   if (OnScreen(TruncInt(x), TruncInt(y), cw, ch, 0)) return;
-  // Past the edge of what can be seen, he turns back toward the middle of the world.
-  if (double(x) + cw > 512 && (Angle >= 270 || Angle <= 90)) Angle = 180;
-  if (x < -512 && Angle >= 90 && Angle <= 270) Angle = 0;
-  if (double(y) + ch > 384 && Angle >= 0 && Angle <= 180) Angle = 270;
-  if (y < -384 && Angle >= 180 && Angle <= 360) Angle = 90;
+  // Past the edge of what can be seen, he turns back toward the middle of the
+  // world: past the world zoom 1 shows, whatever the zoom is now.
+  if (double(x) + cw > ScreenCentreX && (Angle >= 270 || Angle <= 90)) Angle = 180;
+  if (x < -ScreenCentreX && Angle >= 90 && Angle <= 270) Angle = 0;
+  if (double(y) + ch > ScreenCentreY && Angle >= 0 && Angle <= 180) Angle = 270;
+  if (y < -ScreenCentreY && Angle >= 180 && Angle <= 360) Angle = 90;
 }
 
 void TPerson::Chase() {

@@ -7,6 +7,7 @@
 #include "game/ending.h"
 #include "game/names.h"
 #include "game/person.h"
+#include "game/view.h"
 #include "game/work.h"
 #include "game/world.h"
 #include "platform/hitlayers.h"
@@ -42,7 +43,7 @@ void FirstBox() {
   WorkRef box = TWork::New();
   PutWork(i, box);
   const double target = StageTable[3].TargetScale;
-  box->Place(TruncInt(512 / target - TWork::width - 75), TruncInt(-384 / target + 75));
+  box->Place(TruncInt(HalfViewWidth(target) - TWork::width - 75), TruncInt(-HalfViewHeight(target) + 75));
   box->Protected = 1;
   const int32_t c = box->Capacity;
   for (int32_t k = 0; k <= c + 1; ++k) box->Add(RandomColour(), 1);

@@ -7,13 +7,11 @@
 #include "platform/numeric.h"
 #include "platform/services.h"
 
-namespace {
+int32_t ScreenToWorldX(int32_t screenX) { return TruncInt((screenX - ScreenCentreX) / double(Scale)); }
+int32_t ScreenToWorldY(int32_t screenY) { return TruncInt((screenY - ScreenCentreY) / double(Scale)); }
 
-// Screen position of a world coordinate, evaluated in double from the float zoom.
-float ScreenX(double x) { return StoreF(512.0 + x * double(Scale)); }
-float ScreenY(double y) { return StoreF(384.0 + y * double(Scale)); }
-
-}  // namespace
+float WorldToScreenX(double x) { return StoreF(ScreenCentreX + x * double(Scale)); }
+float WorldToScreenY(double y) { return StoreF(ScreenCentreY + y * double(Scale)); }
 
 const MessageBar UpperBar{1};
 const MessageBar LowerBar{2};
@@ -26,7 +24,7 @@ int UseColor(const ColorRef& c) {
 int DrawScaled(const ImageRef& image, int x, int y, int frame) {
   SetDrawScale(Scale, Scale);
   if (OnScreen(x, y, ImagePixelWidth(image), ImagePixelHeight(image), 1))
-    DrawImageFrame(image, ScreenX(x), ScreenY(y), frame);
+    DrawImageFrame(image, WorldToScreenX(x), WorldToScreenY(y), frame);
   SetDrawScale(1, 1);
   return 0;
 }
@@ -35,7 +33,7 @@ int DrawScaledMirrored(const ImageRef& image, int x, int y, int frame) {
   SetDrawScale(-Scale, Scale);
   const int width = ImagePixelWidth(image);
   if (OnScreen(x, y, width, ImagePixelHeight(image), 1))
-    DrawImageFrame(image, ScreenX(double(x) + double(width)), ScreenY(y), frame);
+    DrawImageFrame(image, WorldToScreenX(double(x) + double(width)), WorldToScreenY(y), frame);
   SetDrawScale(1, 1);
   return 0;
 }
@@ -43,22 +41,22 @@ int DrawScaledMirrored(const ImageRef& image, int x, int y, int frame) {
 int RectScaled(int x, int y, int w, int h, const ColorRef& c) {
   SetDrawScale(Scale, Scale);
   if (c) UseColor(c);
-  if (OnScreen(x, y, w, h, 1)) FillRect(ScreenX(x), ScreenY(y), float(w), float(h));
+  if (OnScreen(x, y, w, h, 1)) FillRect(WorldToScreenX(x), WorldToScreenY(y), float(w), float(h));
   SetDrawScale(1, 1);
   return 0;
 }
 
 int OvalScaled(int x, int y, int w, int h) {
   SetDrawScale(Scale, Scale);
-  if (OnScreen(x, y, w, h, 1)) FillOval(ScreenX(x), ScreenY(y), float(w), float(h));
+  if (OnScreen(x, y, w, h, 1)) FillOval(WorldToScreenX(x), WorldToScreenY(y), float(w), float(h));
   SetDrawScale(1, 1);
   return 0;
 }
 
 int OnScreen(int x, int y, int w, int h, int partly) {
   // Integer sums compared as reals against the visible half-sizes.
-  const double halfW = 1024.0 / double(Scale) / 2.0;
-  const double halfH = 768.0 / double(Scale) / 2.0;
+  const double halfW = HalfViewWidth(Scale);
+  const double halfH = HalfViewHeight(Scale);
   const int64_t p = partly;
   const double left = double(int64_t(x) + int64_t(w) * p);
   const double right = double(int64_t(x) + (1 - p) * int64_t(w));
@@ -74,14 +72,16 @@ int ShowLines(const std::string& line1, const std::string& line2) {
   const double scale = Scale;
   SetDrawScale(1, 1);
   UseColor(White);
-  FillRect(float(512 - w1 / 2), 0, float(w1), 20);
-  HitRect(TruncInt((-w1 / 2) / scale), TruncInt(-384 / scale), TruncInt(w1 / scale), TruncInt(th / scale), 0, LayerGrab,
+  // Each bar is centred on the screen and registered in world units under its id.
+  const int left1 = ScreenCentreX - w1 / 2, left2 = ScreenCentreX - w2 / 2;
+  FillRect(float(left1), 0, float(w1), 20);
+  HitRect(ScreenToWorldX(left1), ScreenToWorldY(0), TruncInt(w1 / scale), TruncInt(th / scale), 0, LayerGrab,
           &UpperBar);
-  FillRect(float(512 - w2 / 2), 20, float(w2), 20);
-  HitRect(TruncInt((-w2 / 2) / scale), TruncInt(-364 / scale), TruncInt(w2 / scale), TruncInt(th / scale), 0, LayerGrab,
+  FillRect(float(left2), 20, float(w2), 20);
+  HitRect(ScreenToWorldX(left2), ScreenToWorldY(20), TruncInt(w2 / scale), TruncInt(th / scale), 0, LayerGrab,
           &LowerBar);
   UseColor(Black);
-  DrawTextAt(line1, float(512 - w1 / 2), 0);
-  DrawTextAt(line2, float(512 - w2 / 2), 20);
+  DrawTextAt(line1, float(left1), 0);
+  DrawTextAt(line2, float(left2), 20);
   return 0;
 }

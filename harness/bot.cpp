@@ -8,17 +8,17 @@
 #include "game/mouse.h"
 #include "game/names.h"
 #include "game/person.h"
-#include "harness/headless_game.h"
 #include "game/tutor.h"
+#include "game/view.h"
 #include "game/work.h"
 #include "game/world.h"
+#include "harness/headless_game.h"
 #include "platform/hitlayers.h"
 #include "platform/numeric.h"
 #include "platform/services.h"
 
 namespace {
 
-constexpr int CentreX = 512, CentreY = 384;
 constexpr int HatFamilies = 7;  // six hue sectors of 60 degrees, and the greys
 
 // The hue sector of a colour as a player sorts hats by eye: 0 to 5 round the
@@ -36,13 +36,9 @@ int HueFamily(const TColor& c) {
   return ((h + 30 + 720) % 360) / 60;
 }
 
-// The visible world's half sizes at the current zoom.
-int HalfWidth() { return TruncInt(512.0 / double(Scale)); }
-int HalfHeight() { return TruncInt(384.0 / double(Scale)); }
-
-// A screen point of the buttons, in world units, as the mouse reaches it.
-int WorldX(int screenX) { return TruncInt((screenX - 512) / double(Scale)); }
-int WorldY(int screenY) { return TruncInt((screenY - 384) / double(Scale)); }
+// The visible world's half sizes at the current zoom, in whole units.
+int HalfWidth() { return TruncInt(HalfViewWidth(Scale)); }
+int HalfHeight() { return TruncInt(HalfViewHeight(Scale)); }
 
 bool IsWorldObject(HitId id) {
   for (int32_t i = 0; i < PeopleCount; ++i)
@@ -106,8 +102,10 @@ bool Bot::Toward(int32_t x, int32_t y, std::vector<Event>& out) {
   const int hw = HalfWidth() - 2, hh = HalfHeight() - 2;
   x = std::clamp(x, -hw, hw);
   y = std::clamp(y, -hh, hh);
-  const int dx = std::clamp(x - Mouse->x, -511, 511), dy = std::clamp(y - Mouse->y, -383, 383);
-  if (dx != 0 || dy != 0) out.push_back({Event::Kind::Motion, CentreX + dx, CentreY + dy});
+  // One step's move keeps the pointer inside the frame.
+  const int dx = std::clamp(x - Mouse->x, -(ScreenCentreX - 1), ScreenCentreX - 1);
+  const int dy = std::clamp(y - Mouse->y, -(ScreenCentreY - 1), ScreenCentreY - 1);
+  if (dx != 0 || dy != 0) out.push_back({Event::Kind::Motion, ScreenCentreX + dx, ScreenCentreY + dy});
   return Mouse->x + dx == x && Mouse->y + dy == y;
 }
 
@@ -237,7 +235,7 @@ bool Bot::ClickButton(int screenX, int screenY, int32_t mode, std::vector<Event>
         task_ = Task::Idle;
         return false;
       }
-      if (PressAt(WorldX(screenX), WorldY(screenY), out)) phase_ = 1;
+      if (PressAt(ScreenToWorldX(screenX), ScreenToWorldY(screenY), out)) phase_ = 1;
       return false;
     case 1:  // release over it
       ReleaseLeft(out);
@@ -271,7 +269,7 @@ void Bot::Place(std::vector<Event>& out) {
     int bx = 0, by = 0;
     for (int y = -hh + 30; y + 215 < hh; y += 40)
       for (int x = -hw + 30; x + 310 < hw; x += 40) {
-        if (y + 185 > WorldY(680) && x < WorldX(300)) continue;
+        if (y + 185 > ScreenToWorldY(680) && x < ScreenToWorldX(300)) continue;
         if (!HitRect(x - 60, y - 60, 400, 305, LayerBoxBody, 0, nullptr).empty()) continue;
         const int64_t d = int64_t(x + 140) * (x + 140) + int64_t(y + 92) * (y + 92);
         if (best < 0 || d < best) {
@@ -320,7 +318,7 @@ void Bot::Pick(std::vector<Event>& out) {
 
 void Bot::PressEnd(std::vector<Event>& out) {
   if (!buttonDown_) {
-    PressAt(WorldX(20), WorldY(750), out);
+    PressAt(ScreenToWorldX(20), ScreenToWorldY(750), out);
     return;
   }
   ReleaseLeft(out);

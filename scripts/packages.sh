@@ -5,7 +5,7 @@
 PLAY_PACKAGES="g++ make cmake pkg-config libx11-dev libgl-dev libglx-dev libgl1-mesa-dri libxxf86vm-dev
   libfreetype-dev libpng-dev zlib1g-dev ttf-bitstream-vera"
 TEST_PACKAGES="$PLAY_PACKAGES libgtest-dev xvfb xauth x11-utils xdotool imagemagick libcairo2-dev strace
-  xserver-xorg-core xserver-xorg-video-dummy desktop-file-utils dpkg-dev man-db groff-base"
+  xserver-xorg-core xserver-xorg-video-dummy desktop-file-utils dpkg-dev man-db groff-base lintian appstream"
 
 ensure_packages() {
   local missing=""

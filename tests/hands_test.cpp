@@ -8,10 +8,11 @@
 #include "game/mouse.h"
 #include "game/names.h"
 #include "game/person.h"
-#include "harness/headless_game.h"
 #include "game/tutor.h"
+#include "game/view.h"
 #include "game/work.h"
 #include "game/world.h"
+#include "harness/headless_game.h"
 #include "platform/numeric.h"
 
 namespace {
@@ -33,7 +34,7 @@ class Hands : public ::testing::Test {
   }
   // The pointer moves so that the mouse's next step puts the cursor on world (x, y); n frames run.
   void Move(int x, int y, int n = 1) {
-    backend.MovePointer(512 + x - Mouse->x, 384 + y - Mouse->y);
+    backend.MovePointer(ScreenCentreX + x - Mouse->x, ScreenCentreY + y - Mouse->y);
     Frame(n);
   }
   void Down(int x, int y, int n = 1) {
@@ -188,6 +189,22 @@ TEST_F(Hands, NewColorPlacesABoxInTheFirstFreeSlotUnlessItCannot) {
   Down(0, 200);
   EXPECT_EQ(Mode, ModeNormal);
   EXPECT_TRUE(std::all_of(Works.begin() + 1, Works.end(), [](const WorkRef& w) { return w->x == 3000; }));
+}
+
+TEST_F(Hands, TheRightButtonAbandonsPlacingOverABoxToo) {
+  Ready(6);
+  Box(0, 0, -300);
+  Click(NewX, NewY);
+  ASSERT_EQ(Mode, ModePlacing);
+  Move(140, -200);  // the would-be box over the box: drawn as refused
+  ASSERT_EQ(Mode, ModePlacing);
+  backend.PressButton(ButtonRight);
+  Move(140, -200);
+  EXPECT_EQ(Mode, ModeNormal) << "the right button did not end placing over a box";
+  backend.ReleaseButton(ButtonRight);
+  Move(0, 200);  // on open ground, where a left click would place a box
+  Click(0, 200);
+  EXPECT_FALSE(Works[1]) << "a box was placed after the right button had abandoned placing";
 }
 
 TEST_F(Hands, PickingEmptyGroundDeletesNothingAndAReplacedBoxIsLetGo) {

@@ -44,6 +44,44 @@ TEST_F(WorldView, WorldOriginIsTheScreenCentre) {
   EXPECT_TRUE(ScaleIsIdentity());
 }
 
+// Screen pixels become world units toward the centre, never down, so a click
+// left of the centre lands as far from it as the same click right of it, and a
+// pixel taken to the world and back never moves away from the centre. The
+// frame's edge pixels stay inside the view the mouse is kept in.
+TEST_F(WorldView, ScreenAndWorldMapTowardTheCentre) {
+  for (const float zoom : {1.0f, 0.5f, 0.3f, 1.75f}) {
+    SCOPED_TRACE(zoom);
+    Scale = zoom;
+    EXPECT_EQ(ScreenToWorldX(ScreenCentreX), 0);
+    EXPECT_EQ(ScreenToWorldY(ScreenCentreY), 0);
+    EXPECT_EQ(WorldToScreenX(0), float(ScreenCentreX));
+    EXPECT_EQ(WorldToScreenY(0), float(ScreenCentreY));
+    for (int d = 0; d <= ScreenCentreX; ++d) {
+      const int left = ScreenToWorldX(ScreenCentreX - d), right = ScreenToWorldX(ScreenCentreX + d);
+      ASSERT_EQ(left, -right) << d;
+      // Back on the screen: on the centre's side of the pixel, less than one world unit from it.
+      const double back = WorldToScreenX(right) - ScreenCentreX;
+      ASSERT_LE(back, d + 1e-3) << d;
+      ASSERT_GT(back, d - double(zoom) - 1e-3) << d;
+    }
+    EXPECT_EQ(ScreenToWorldY(ScreenCentreY - 1), -ScreenToWorldY(ScreenCentreY + 1));
+    const double halfW = HalfViewWidth(Scale), halfH = HalfViewHeight(Scale);
+    EXPECT_GE(ScreenToWorldX(0), -halfW);
+    EXPECT_LE(ScreenToWorldX(ScreenWidth), halfW);
+    EXPECT_GE(ScreenToWorldY(0), -halfH);
+    EXPECT_LE(ScreenToWorldY(ScreenHeight), halfH);
+    EXPECT_EQ(OnScreen(ScreenToWorldX(0), ScreenToWorldY(0), ScreenToWorldX(ScreenWidth) - ScreenToWorldX(0),
+                       ScreenToWorldY(ScreenHeight) - ScreenToWorldY(0), 0),
+              1);
+  }
+  Scale = 0.3f;  // 1/0.3 world units a pixel: one pixel either side is 3 units, not -4 and 3
+  EXPECT_EQ(ScreenToWorldX(ScreenCentreX - 1), -3);
+  // The float zoom 0.3 is a hair above 0.3, and the division is made in double
+  // from it: the top edge is 1279.99995 units up, which is 1279, where float
+  // arithmetic would round to 1280.
+  EXPECT_EQ(ScreenToWorldY(0), -1279);
+}
+
 TEST_F(WorldView, ZoomedOutPicturesAreSeenFurtherOut) {
   Scale = 0.5f;
   DrawScaled(Square(100, 100), 900, 0, 0);

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "game/view.h"
 #include "tests/e2e/game_scenarios.h"
 
 namespace {
@@ -105,8 +106,8 @@ class Watch {
 };
 
 // World to screen on a screen that shows the frame one to one.
-int ScreenX(const Watch& w, double x) { return int(std::lround(512 + x * w.Scale)); }
-int ScreenY(const Watch& w, double y) { return int(std::lround(384 + y * w.Scale)); }
+int ScreenX(const Watch& w, double x) { return int(std::lround(ScreenCentreX + x * w.Scale)); }
+int ScreenY(const Watch& w, double y) { return int(std::lround(ScreenCentreY + y * w.Scale)); }
 Box OnScreen(const Watch& w, double x, double y, double width, double height) {
   return {ScreenX(w, x), ScreenY(w, y), int(width * w.Scale), int(height * w.Scale)};
 }
@@ -228,8 +229,8 @@ bool CursorTo(Checks& checks, Watch& watch, int x, int y) {
 }
 
 // World units of a screen pixel.
-int WorldX(const Watch& w, int sx) { return int((sx - 512) / w.Scale); }
-int WorldY(const Watch& w, int sy) { return int((sy - 384) / w.Scale); }
+int WorldX(const Watch& w, int sx) { return int((sx - ScreenCentreX) / w.Scale); }
+int WorldY(const Watch& w, int sy) { return int((sy - ScreenCentreY) / w.Scale); }
 
 constexpr Box kNewColor{7, 690, 180, 30};
 // The middle of the toque (242 x 233, drawn 42 right of the chef's corner and 140 above it), where it is
@@ -290,7 +291,7 @@ int RunChefs(const std::string& hookPath, const std::string& shots) {
   while (held < 0 && std::chrono::steady_clock::now() < giveUp) {
     watch.FreshMouse();
     int chef = -1;
-    const double halfW = 512 / watch.Scale - 80, halfH = 384 / watch.Scale - 80;
+    const double halfW = HalfViewWidth(watch.Scale) - 80, halfH = HalfViewHeight(watch.Scale) - 80;
     // A chef walking about, not one running after a fan or carrying a hat away, three times as fast.
     for (const auto& [id, c] : watch.Chefs)
       if (c.Toque && c.Following == -1 && c.Carrying == -1 && std::abs(c.X + kToqueX) < halfW &&

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "game/view.h"
 #include "platform/backends/x11/xlib.h"
 
 // A named check's outcome is printed at once; the tally decides the exit status.
@@ -175,7 +176,7 @@ bool MostlyBlack(const ScreenReader& screen, const Box& b);
 // The game's cursor on a 1024 x 768 screen at the first stage's zoom, where a frame pixel is a world
 // unit: it starts in the middle, and every move is made relative to where it was left.
 struct GameCursor {
-  int X = 512, Y = 384;
+  int X = ScreenCentreX, Y = ScreenCentreY;
   void To(Checks& checks, int x, int y) {
     MoveBy(checks, x - X, y - Y);
     X = x;

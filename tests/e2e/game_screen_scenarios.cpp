@@ -5,6 +5,7 @@
 #include <chrono>
 #include <string>
 
+#include "game/view.h"
 #include "tests/e2e/game_scenarios.h"
 
 namespace {
@@ -74,7 +75,7 @@ namespace {
 
 constexpr Box kNewColor{7, 690, 180, 30};
 // The box is placed with the cursor at its middle; 280 x 185 at the first stage's zoom.
-constexpr int kBoxX = 512, kBoxY = 150;
+constexpr int kBoxX = ScreenCentreX, kBoxY = 150;
 constexpr Box kBoxInside{kBoxX - 120, kBoxY - 70, 240, 140};
 // Where hats are looked for: below the box, to the bottom of the screen.
 constexpr Box kCrowd{0, 250, 1024, 518};

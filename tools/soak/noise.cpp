@@ -7,6 +7,7 @@
 #include "game/mouse.h"
 #include "game/names.h"
 #include "game/person.h"
+#include "game/view.h"
 #include "game/work.h"
 #include "game/world.h"
 #include "platform/services.h"
@@ -14,12 +15,6 @@
 namespace {
 
 enum Kind { Idle, StrayClick, Drag, Throw, HatToBox, Place, Finalize, Delete, Help, FocusLoss };
-
-constexpr int32_t CentreX = 512, CentreY = 384;
-
-// The world point under a screen pixel at the present zoom.
-int32_t WorldX(int32_t sx) { return int32_t(double(sx - CentreX) / double(Scale)); }
-int32_t WorldY(int32_t sy) { return int32_t(double(sy - CentreY) / double(Scale)); }
 
 }  // namespace
 
@@ -43,7 +38,7 @@ void NoisePlayer::BeforeFrame() {
         if (--s.Frames <= 0) steps_.pop_front();
         return;
       case Step::What::MoveBy:
-        backend_.MovePointer(CentreX + s.A, CentreY + s.B);
+        backend_.MovePointer(ScreenCentreX + s.A, ScreenCentreY + s.B);
         if (--s.Frames <= 0) steps_.pop_front();
         return;
       case Step::What::MoveTo:
@@ -63,7 +58,7 @@ void NoisePlayer::BeforeFrame() {
           steps_.pop_front();
           continue;
         }
-        backend_.MovePointer(CentreX + dx, CentreY + dy);
+        backend_.MovePointer(ScreenCentreX + dx, ScreenCentreY + dy);
         return;
       }
     }
@@ -104,7 +99,8 @@ void NoisePlayer::Plan() {
 }
 
 void NoisePlayer::MoveToScreen(int32_t sx, int32_t sy, int32_t speed) {
-  steps_.push_back({.Kind = Step::What::MoveTo, .A = WorldX(sx), .B = WorldY(sy), .Speed = speed, .Frames = 240});
+  steps_.push_back(
+      {.Kind = Step::What::MoveTo, .A = ScreenToWorldX(sx), .B = ScreenToWorldY(sy), .Speed = speed, .Frames = 240});
 }
 
 void NoisePlayer::MoveToBox(int32_t speed) {
