@@ -306,6 +306,13 @@ void GlPainter::DrawInk(const DrawCall& call, const InkPlan& plan) {
       chosen_.swap(disjoint);
     }
   }
+  // A picture small on the screen is drawn whole: moving the scissor costs a draw, more than the pixels saved.
+  const PixelBox whole = WindowBox(call, {0, 0, call.Picture->Width, call.Picture->Height});
+  if (whole.Area() <= bestCost) {
+    ScissorFrame();
+    Quad4(call.Corners.P, true);
+    return;
+  }
   for (const PixelBox& b : chosen_) {
     glScissor(b.X0, b.Y0, b.X1 - b.X0, b.Y1 - b.Y0);
     scissorMoved_ = true;
