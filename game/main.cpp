@@ -1,6 +1,9 @@
 /** @file main.cpp Chromelly's main: the real game on the X11 backend, recording, replaying or windowed. */
 // Chromelly: the real game, on the X11 backend. With no argument it is the game
 // as it always plays; the options record a game, replay one, or play in a window.
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -9,6 +12,8 @@
 #include "game/frameloop.h"
 #include "game/playback.h"
 #include "game/startup.h"
+#include "platform/backends/frame_capture_backend.h"
+#include "platform/backends/x11/frame_read.h"
 #include "platform/backends/x11/x11.h"
 #include "platform/command_line.h"
 #include "platform/recording/record_backend.h"
@@ -28,6 +33,8 @@ constexpr char kHelp[] =
     "      --record FILE   play as usual and write the game to FILE\n"
     "      --replay FILE   show the game recorded in FILE, frame for frame\n"
     "      --fast          replay without waiting for the recorded time\n"
+    "      --frames-to DIR with --replay: write frames as PNG files into DIR (made if missing)\n"
+    "      --every N       with --frames-to: every N-th frame only (frames 0, N, 2N, ...; default 1)\n"
     "      --help          show this help and exit\n"
     "      --version       show the version and exit\n"
     "\n"
@@ -39,6 +46,8 @@ struct Options {
   bool Fast = false;
   std::string Record;
   std::string Replay;
+  std::string FramesTo;
+  int Every = 1;
 };
 
 // Reads the command line into options; returns -1 to go on, else the status to exit with.
@@ -50,10 +59,14 @@ int ParseArguments(int argc, char** argv, Options& options) {
   line.Text("record", options.Record);
   line.Text("replay", options.Replay);
   line.Flag("fast", options.Fast);
+  line.Text("frames-to", options.FramesTo, "a folder");
+  line.Int("every", options.Every, 1, 1000000000L);
   if (const int status = line.Parse(argc, argv); status >= 0) return status;
   if (!options.Record.empty() && !options.Replay.empty())
     return line.Fail("--record and --replay cannot be used together");
   if (options.Fast && options.Replay.empty()) return line.Fail("--fast only applies to --replay");
+  if (!options.FramesTo.empty() && options.Replay.empty()) return line.Fail("--frames-to only applies to --replay");
+  if (line.Given("every") && options.FramesTo.empty()) return line.Fail("--every only applies to --frames-to");
   return -1;
 }
 
@@ -76,8 +89,21 @@ int Replay(const Options& options) {
     std::fprintf(stderr, "chromelly: %s\n", whyNot.c_str());
     return 1;
   }
+  if (!options.FramesTo.empty() && mkdir(options.FramesTo.c_str(), 0777) != 0 && errno != EEXIST) {
+    std::perror(("chromelly: cannot make the folder " + options.FramesTo).c_str());
+    return 1;
+  }
   auto screen = MakeX11Backend(options.Window);
-  const PlaybackResult result = PlayRecording(*screen, recording, options.Fast);
+  // The frames are read back just before each swap, between the replay and the screen.
+  std::unique_ptr<FrameCaptureBackend> capture;
+  if (!options.FramesTo.empty())
+    capture = std::make_unique<FrameCaptureBackend>(*screen, ReadFrameBeforeSwap, options.FramesTo, options.Every);
+  const PlaybackResult result =
+      PlayRecording(capture ? static_cast<Backend&>(*capture) : *screen, recording, options.Fast);
+  if (capture && !capture->Failure().empty()) {
+    std::fprintf(stderr, "chromelly: %s\n", capture->Failure().c_str());
+    return 1;
+  }
   if (!result.Complete) {
     std::fprintf(stderr, "chromelly: %s\n", result.Why.c_str());
     return 1;

@@ -1,6 +1,8 @@
 /** @file frame_stats.cpp FrameStats: each shown frame timed, and the summary printed with CHROMELLY_STATS=1. */
 #include "platform/frame_stats.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -38,6 +40,22 @@ void FrameFigures::Add(double workMs, double cpuMs, double shownMs, bool late) {
   if (late) late_ += 1;
   cpuMs_ += cpuMs;
   shownMs_ += shownMs;
+  if (shownMs > worstShownMs_) worstShownMs_ = shownMs;
+  if (shownBins_.empty()) shownBins_.assign(kBins, 0);
+  // A bin holds the times above its lower edge up to its upper one.
+  const double bin = std::ceil(shownMs * kBinsPerMs) - 1;
+  shownBins_[size_t(std::clamp(bin, 0.0, double(kBins - 1)))] += 1;
+}
+
+double FrameFigures::ShownPercentileMs(double share) const {
+  if (frames_ == 0) return 0.0;
+  const double wanted = std::ceil(share * double(frames_));
+  double seen = 0;
+  for (int bin = 0; bin < kBins - 1; ++bin) {
+    seen += shownBins_[size_t(bin)];
+    if (seen >= wanted) return std::min(worstShownMs_, double(bin + 1) / kBinsPerMs);
+  }
+  return worstShownMs_;
 }
 
 void FrameStats::NamePart(const char* name) {
@@ -59,8 +77,9 @@ void FrameStats::Shown(const FrameClockReading& now) {
     const double work = workEndMs_ - frameStart_.WallMs;
     const double cpu = now.CpuMs - frameStart_.CpuMs;
     const double shown = now.WallMs - frameStart_.WallMs;
-    all_.Add(work, cpu, shown, work > slotMs_);
-    if (part_ >= 0) parts_[size_t(part_)].Figures.Add(work, cpu, shown, work > slotMs_);
+    const bool late = shown > LateMs();
+    all_.Add(work, cpu, shown, late);
+    if (part_ >= 0) parts_[size_t(part_)].Figures.Add(work, cpu, shown, late);
   }
   if (changing_) {
     changing_ = false;
@@ -74,20 +93,22 @@ void FrameStats::Shown(const FrameClockReading& now) {
 
 namespace {
 
-std::string Line(const std::string& lead, const FrameFigures& f, double slotMs) {
-  char line[320];
+std::string Line(const std::string& lead, const FrameFigures& f, double lateMs) {
+  char line[400];
   std::snprintf(line, sizeof line,
-                "%lld frames; frame time mean %.3f ms, worst %.3f ms; %.2f%% late (%lld over %.3f ms); "
+                "%lld frames; frame time mean %.3f ms, worst %.3f ms; shown %.2f ms apart or less at the 99th "
+                "percentile, %.3f ms at worst; %.2f%% late (%lld shown over %.3f ms after the one before); "
                 "CPU %.3f ms per frame; %.2f frames a second",
-                static_cast<long long>(f.Frames()), f.MeanMs(), f.WorstMs(), 100.0 * f.LateShare(),
-                static_cast<long long>(f.Late()), slotMs, f.CpuMsPerFrame(), f.FramesPerSecond());
+                static_cast<long long>(f.Frames()), f.MeanMs(), f.WorstMs(), f.ShownPercentileMs(0.99),
+                f.WorstShownMs(), 100.0 * f.LateShare(), static_cast<long long>(f.Late()), lateMs, f.CpuMsPerFrame(),
+                f.FramesPerSecond());
   return lead + line;
 }
 
 }  // namespace
 
 std::string FrameStats::Summary() const {
-  std::string text = Line("chromelly: ", all_, slotMs_);
+  std::string text = Line("chromelly: ", all_, LateMs());
   if (screenChangeMs_ >= 0) {
     char change[80];
     std::snprintf(change, sizeof change, "; first frame %.1f ms after the screen before's last", screenChangeMs_);
@@ -95,7 +116,7 @@ std::string FrameStats::Summary() const {
   }
   for (const Part& part : parts_) {
     text += '\n';
-    text += Line("chromelly: " + part.Name + ": ", part.Figures, slotMs_);
+    text += Line("chromelly: " + part.Name + ": ", part.Figures, LateMs());
   }
   return text;
 }

@@ -8,8 +8,13 @@
 // A frame's time is the game's own work on it: from the moment the frame
 // before was shown until the frame is handed over to be shown. The wait for
 // the frame's slot and the swap are not part of it; they show in the rate the
-// frames were shown at. The first frame on each screen starts the count: the
-// loading before it is start-up, not play.
+// frames were shown at, and in how far apart frames were shown: a frame is
+// late when it is shown more than one refresh period after the one before,
+// so that it missed a refresh (over one and a half periods: a display that
+// waits for the refresh shows frames whole periods apart, and a paced frame
+// on one that does not comes a millisecond either side of its period). The
+// first frame on each screen starts the count: the loading before it is
+// start-up, not play.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +31,7 @@ using FrameClock = FrameClockReading (*)();
 // The figures over a run of frames.
 class FrameFigures {
  public:
-  // One frame: its work, its CPU time, and the time from its start until it was shown.
+  // One frame: its work, its CPU time, the time from the frame before was shown until it was, and whether it was late.
   void Add(double workMs, double cpuMs, double shownMs, bool late);
 
   int64_t Frames() const { return frames_; }
@@ -37,14 +42,24 @@ class FrameFigures {
   double CpuMsPerFrame() const { return frames_ ? cpuMs_ / double(frames_) : 0.0; }
   // Frames shown per second of wall time, waits and swaps included.
   double FramesPerSecond() const { return shownMs_ > 0 ? 1000.0 * double(frames_) / shownMs_ : 0.0; }
+  // The longest time between a frame shown and the next.
+  double WorstShownMs() const { return worstShownMs_; }
+  // The time between frames shown that `share` of them (0.99: the 99th percentile) stay within,
+  // to the next quarter millisecond (never above the worst).
+  double ShownPercentileMs(double share) const;
 
  private:
+  // Times between frames shown, counted in quarter milliseconds; the last bin holds all longer ones.
+  static constexpr int kBinsPerMs = 4;
+  static constexpr int kBins = 500 * kBinsPerMs + 1;
+  std::vector<uint32_t> shownBins_;
   int64_t frames_ = 0;
   int64_t late_ = 0;
   double workMs_ = 0;
   double worstMs_ = 0;
   double cpuMs_ = 0;
   double shownMs_ = 0;
+  double worstShownMs_ = 0;
 };
 
 // The figures over the frames shown so far, in all and for each named part of
@@ -66,8 +81,10 @@ class FrameStats {
   // The frame was shown: the next frame's work starts now.
   void Shown(const FrameClockReading& now);
 
-  // A frame slot, 1000 / hertz milliseconds; a frame whose work takes longer is late.
+  // A refresh period, 1000 / hertz milliseconds.
   double SlotMs() const { return slotMs_; }
+  // A frame shown longer than this after the one before is late: one and a half periods.
+  double LateMs() const { return slotMs_ * 1.5; }
   const FrameFigures& All() const { return all_; }
   // The named parts in the order they were first named; frames before any name count in All only.
   const std::vector<Part>& Parts() const { return parts_; }

@@ -188,6 +188,26 @@ ImageRef DecodePng(const uint8_t* data, size_t size) {
   return image;
 }
 
+namespace {
+
+std::vector<std::weak_ptr<Image>> Loaded;
+size_t LoadedPruneAt = 64;
+
+// Remembers a picture; pictures let go are forgotten whenever the list has doubled, so it stays short.
+void RememberLoaded(const ImageRef& image) {
+  if (Loaded.size() >= LoadedPruneAt) {
+    Loaded.erase(
+        std::remove_if(Loaded.begin(), Loaded.end(), [](const std::weak_ptr<Image>& p) { return p.expired(); }),
+        Loaded.end());
+    LoadedPruneAt = std::max<size_t>(64, Loaded.size() * 2);
+  }
+  Loaded.push_back(image);
+}
+
+}  // namespace
+
+const std::vector<std::weak_ptr<Image>>& LoadedPictures() { return Loaded; }
+
 ImageRef LoadImageFile(const std::string& url) {
   auto stream = OpenResource(url);
   if (!stream) return nullptr;
@@ -199,6 +219,7 @@ ImageRef LoadImageFile(const std::string& url) {
   image->Height = header.Height;
   image->HasAlpha = header.HasAlpha;
   image->Pixels.DecodeWhenRead(stream->Data(), stream->Size());
+  RememberLoaded(image);
   return image;
 }
 

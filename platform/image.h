@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+struct InkPlan;
+
 // A picture's RGBA pixels, straight alpha, row by row. With a file to decode
 // them from, they are decoded when first read and may be let go again; writing
 // to them makes them the picture's own, kept from then on.
@@ -92,9 +94,11 @@ struct Image {
   };
   const Coverage& Opaque() const;
 
-  // Backend cache: texture name and the screen generation it belongs to.
+  // Backend cache: texture name and the screen generation it belongs to, and
+  // where the picture has ink, planned from its pixels when first uploaded.
   mutable uint32_t Texture = 0;
   mutable uint32_t TextureGeneration = 0;
+  mutable std::shared_ptr<const InkPlan> Ink;
 
  private:
   mutable std::shared_ptr<const Coverage> coverage_;
@@ -108,6 +112,9 @@ using ImageRef = std::shared_ptr<Image>;
 ImageRef LoadImageFile(const std::string& url);
 // Decodes PNG bytes with the default flags; null when they are not a readable PNG.
 ImageRef DecodePng(const uint8_t* data, size_t size);
+// The pictures loaded from embedded files so far, in the order loaded, held
+// weakly: a backend may prepare them before they are first drawn.
+const std::vector<std::weak_ptr<Image>>& LoadedPictures();
 // Moves the handle to the picture's centre.
 void CentreImageHandle(const ImageRef& image);
 int ImagePixelWidth(const ImageRef& image);

@@ -20,7 +20,12 @@ struct DrawingState {
 };
 
 // Pacing of PresentFrame: whole-millisecond periods whose remainders are
-// spread so that `hertz` frames take exactly one second.
+// spread so that `hertz` frames take exactly one second. Frame k is due at the
+// start plus k periods, whatever the waits before it lost: a frame a little
+// late makes the next wait shorter, and only a stall (more than kStallPeriods
+// behind) starts the count again from the moment it ended.
+constexpr int kStallPeriods = 2;
+
 struct Pacing {
   int Hertz = 60;
   int Period = 16;
@@ -165,11 +170,11 @@ void PresentFrame() {
       Pace.Accumulator -= Pace.Hertz;
       Pace.Deadline += 1;
     }
-    int64_t wait = Pace.Deadline - backend.NowMs();
+    const int64_t wait = Pace.Deadline - backend.NowMs();
     if (wait > 0)
       backend.SleepMs(int(wait));
-    else
-      Pace.Deadline = backend.NowMs();  // a late frame is not made up
+    else if (-wait > int64_t(kStallPeriods) * Pace.Period)
+      Pace.Deadline = backend.NowMs();  // after a stall the frames are not hurried to make up for it
     backend.Swap(false);
   }
   FrameStatsShown();

@@ -44,24 +44,64 @@ class FrameStatsTest : public HeadlessScreen {
 };
 
 TEST_F(FrameStatsTest, FiguresOverPacedFramesWithOneLate) {
-  Frame(300, 300);  // the first frame on the screen only starts the count
+  Frame(300, 300);  // the first frame on the screen only starts the count (and the pacing after its stall)
   const int64_t firstShown = backend.NowMs();
-  Frame(5, 4);
-  Frame(10, 9);
-  Frame(20, 11);  // over the 16.667 ms slot: late, and shown without a wait
-  Frame(16, 16);  // 16 ms fits the slot
+  Frame(5, 4);    // paced: shown 16 or 17 ms after the one before
+  Frame(10, 9);   // the same
+  Frame(40, 11);  // shown at once, 40 ms after the one before: over 25 ms, a refresh missed
+  Frame(16, 16);  // its slot was due already: shown at once, 16 ms after
   const FrameFigures& stats = CurrentFrameStats().All();
   EXPECT_EQ(stats.Frames(), 4);
-  EXPECT_DOUBLE_EQ(stats.MeanMs(), (5 + 10 + 20 + 16) / 4.0);
-  EXPECT_DOUBLE_EQ(stats.WorstMs(), 20.0);
+  EXPECT_DOUBLE_EQ(stats.MeanMs(), (5 + 10 + 40 + 16) / 4.0);
+  EXPECT_DOUBLE_EQ(stats.WorstMs(), 40.0);
   EXPECT_EQ(stats.Late(), 1);
   EXPECT_DOUBLE_EQ(stats.LateShare(), 0.25);
   EXPECT_DOUBLE_EQ(stats.CpuMsPerFrame(), (4 + 9 + 11 + 16) / 4.0);
-  // The paced frames take 16 or 17 ms; the late one takes its own 20 ms.
-  const double shownMs = double(backend.NowMs() - firstShown);
-  EXPECT_GE(shownMs, 16 + 16 + 20 + 16);
-  EXPECT_LE(shownMs, 17 + 17 + 20 + 17);
-  EXPECT_DOUBLE_EQ(stats.FramesPerSecond(), 4000.0 / shownMs);
+  const int64_t shownMs = backend.NowMs() - firstShown;
+  EXPECT_GE(shownMs, 16 + 16 + 40 + 16);
+  EXPECT_LE(shownMs, 17 + 17 + 40 + 16);
+  EXPECT_DOUBLE_EQ(stats.FramesPerSecond(), 4000.0 / double(shownMs));
+  EXPECT_DOUBLE_EQ(stats.WorstShownMs(), 40.0);
+  EXPECT_DOUBLE_EQ(stats.ShownPercentileMs(0.99), 40.0);
+  EXPECT_LE(stats.ShownPercentileMs(0.5), 17.0);
+  EXPECT_DOUBLE_EQ(CurrentFrameStats().LateMs(), 25.0);
+}
+
+TEST_F(FrameStatsTest, WaitingForTheSlotIsNotLateness) {
+  // Paced frames whose work is anything up to the slot are shown on time: none late, 60 a second.
+  Frame(1, 1);
+  for (int i = 0; i < 120; ++i) Frame(i % 17, 1);
+  const FrameFigures& stats = CurrentFrameStats().All();
+  EXPECT_EQ(stats.Frames(), 120);
+  EXPECT_EQ(stats.Late(), 0);
+  EXPECT_DOUBLE_EQ(stats.FramesPerSecond(), 60.0);
+  EXPECT_DOUBLE_EQ(stats.WorstShownMs(), 17.0);
+}
+
+TEST(FrameFigures, ShownPercentileToTheQuarterMillisecond) {
+  FrameFigures none;
+  EXPECT_DOUBLE_EQ(none.ShownPercentileMs(0.99), 0.0);
+  // One slow frame in a hundred is the one the 99th percentile leaves out.
+  FrameFigures one;
+  for (int i = 0; i < 99; ++i) one.Add(1, 1, 16.0, false);
+  one.Add(1, 1, 100.0, true);
+  EXPECT_DOUBLE_EQ(one.ShownPercentileMs(0.99), 16.0);
+  EXPECT_DOUBLE_EQ(one.ShownPercentileMs(1.0), 100.0);
+  EXPECT_DOUBLE_EQ(one.WorstShownMs(), 100.0);
+  // Two are not: the percentile is the slow frames' quarter millisecond, never above the worst.
+  FrameFigures two;
+  for (int i = 0; i < 98; ++i) two.Add(1, 1, 16.667, false);
+  two.Add(1, 1, 40.1, true);
+  two.Add(1, 1, 40.05, true);
+  EXPECT_DOUBLE_EQ(two.ShownPercentileMs(0.99), 40.1);
+  EXPECT_DOUBLE_EQ(two.ShownPercentileMs(0.5), 16.75);
+  // Beyond the histogram's half second the worst is the answer.
+  FrameFigures stall;
+  stall.Add(1, 1, 16.0, false);
+  stall.Add(1, 1, 900.0, true);
+  stall.Add(1, 1, 700.0, true);
+  EXPECT_DOUBLE_EQ(stall.ShownPercentileMs(0.99), 900.0);
+  EXPECT_DOUBLE_EQ(stall.ShownPercentileMs(0.33), 16.0);
 }
 
 TEST_F(FrameStatsTest, EachScreenRestartsTheCountWithItsOwnSlot) {
@@ -73,15 +113,16 @@ TEST_F(FrameStatsTest, EachScreenRestartsTheCountWithItsOwnSlot) {
   Frame(900, 900);  // loading on the new screen is not a frame, but it is the wait between screens
   EXPECT_DOUBLE_EQ(screens.ScreenChangeMs(), 900.0);
   Frame(20, 5);  // fits the 33.3 ms slot of 30 frames a second
-  Frame(40, 5);
+  Frame(60, 5);  // 60 ms after the one before: over 50 ms, late at 30 a second
   EXPECT_DOUBLE_EQ(screens.ScreenChangeMs(), 900.0) << "only a screen's first frame ends the wait";
   EXPECT_NE(screens.Summary().find("; first frame 900.0 ms after the screen before's last"), std::string::npos)
       << screens.Summary();
   const FrameFigures& stats = screens.All();
   EXPECT_EQ(stats.Frames(), 3);
-  EXPECT_DOUBLE_EQ(stats.WorstMs(), 40.0);
+  EXPECT_DOUBLE_EQ(stats.WorstMs(), 60.0);
   EXPECT_EQ(stats.Late(), 1);
   EXPECT_NEAR(CurrentFrameStats().SlotMs(), 1000.0 / 30.0, 1e-9);
+  EXPECT_NEAR(CurrentFrameStats().LateMs(), 50.0, 1e-9);
   EXPECT_DOUBLE_EQ(stats.CpuMsPerFrame(), 11.0 / 3.0);
 }
 
@@ -92,7 +133,7 @@ TEST_F(FrameStatsTest, EachNamedPartHasItsOwnFiguresInTheOrderFirstNamed) {
   Frame(2, 1);
   Frame(6, 2);
   NameFramePart("stage 1");
-  Frame(30, 25);             // late
+  Frame(30, 25);             // shown 30 ms after the one before: late
   NameFramePart("stage 0");  // a part named again goes on counting where it was
   Frame(10, 3);
   NameFramePart("closing scene");
@@ -120,10 +161,13 @@ TEST_F(FrameStatsTest, EachNamedPartHasItsOwnFiguresInTheOrderFirstNamed) {
   // The summary: the whole run, then a line a part in the same form.
   const std::string summary = stats.Summary();
   EXPECT_EQ(std::count(summary.begin(), summary.end(), '\n'), 3) << summary;
-  EXPECT_NE(summary.find("\nchromelly: stage 0: 3 frames; frame time mean 6.000 ms, worst 10.000 ms; 0.00% late"),
+  EXPECT_NE(summary.find("\nchromelly: stage 0: 3 frames; frame time mean 6.000 ms, worst 10.000 ms; shown 17.00 ms "
+                         "apart or less at the 99th percentile, 17.000 ms at worst; 0.00% late (0 shown over "
+                         "25.000 ms after the one before)"),
             std::string::npos)
       << summary;
-  EXPECT_NE(summary.find("\nchromelly: stage 1: 1 frames; frame time mean 30.000 ms, worst 30.000 ms; 100.00% late"),
+  EXPECT_NE(summary.find("\nchromelly: stage 1: 1 frames; frame time mean 30.000 ms, worst 30.000 ms; shown 30.00 ms "
+                         "apart or less at the 99th percentile, 30.000 ms at worst; 100.00% late"),
             std::string::npos)
       << summary;
   EXPECT_NE(summary.find("\nchromelly: closing scene: 1 frames;"), std::string::npos) << summary;
@@ -131,13 +175,14 @@ TEST_F(FrameStatsTest, EachNamedPartHasItsOwnFiguresInTheOrderFirstNamed) {
 
 TEST_F(FrameStatsTest, PrintedOnExitOnlyWithTheVariable) {
   Frame(1, 1);
-  Frame(20, 3);
+  Frame(30, 3);
   SetExitHandler(ThrowWhenTheProgramEnds);
   testing::internal::CaptureStderr();
   EXPECT_THROW(ExitProgram(), ProgramEnded);
   const std::string printed = testing::internal::GetCapturedStderr();
   EXPECT_EQ(printed, CurrentFrameStats().Summary() + "\n");
-  EXPECT_NE(printed.find("chromelly: 1 frames; frame time mean 20.000 ms, worst 20.000 ms; 100.00% late"),
+  EXPECT_NE(printed.find("chromelly: 1 frames; frame time mean 30.000 ms, worst 30.000 ms; shown 30.00 ms apart or "
+                         "less at the 99th percentile, 30.000 ms at worst; 100.00% late (1 shown over 25.000 ms"),
             std::string::npos)
       << printed;
 

@@ -42,6 +42,32 @@ TEST_F(Services, ALateFrameIsFollowedByAFullPeriod) {
   EXPECT_LE(gap, 17);
 }
 
+TEST_F(Services, FramesALittleLateAreMadeUpSoSixtyStillTakeOneSecond) {
+  // Frame k is shown at k periods, even after frames whose work overran their slot by less than two.
+  std::vector<int64_t> shown;
+  for (int i = 0; i < 60; ++i) {
+    if (i == 10) backend.AdvanceMs(30);  // 13 or 14 ms past its deadline: shown at once
+    if (i == 30) backend.AdvanceMs(20);
+    if (i == 31) backend.AdvanceMs(10);  // two in a row, the second after a shortened wait
+    PresentFrame();
+    shown.push_back(backend.NowMs());
+  }
+  EXPECT_EQ(shown[9], 1000 * 10 / 60);
+  EXPECT_EQ(shown[10], shown[9] + 30);  // no wait
+  EXPECT_EQ(shown[11], 1000 * 12 / 60);
+  EXPECT_EQ(shown[30], shown[29] + 20);
+  EXPECT_EQ(shown[32], 1000 * 33 / 60);
+  EXPECT_EQ(backend.NowMs(), 1000);
+  // More than two periods behind (34 ms past the next deadline) is a stall: the count starts again from there.
+  backend.AdvanceMs(50);
+  const int64_t stalled = backend.NowMs();
+  PresentFrame();
+  EXPECT_EQ(backend.NowMs(), stalled);
+  PresentFrame();
+  EXPECT_GE(backend.NowMs() - stalled, 16);
+  EXPECT_LE(backend.NowMs() - stalled, 17);
+}
+
 TEST_F(Services, KeyHeldDownCountsOnce) {
   backend.PressKey(KeyEscape);
   EXPECT_EQ(KeyHits(KeyEscape), 1);

@@ -5,12 +5,25 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
 
 // Sides of the polygon an oval is drawn as; round at every size the game uses.
 constexpr int kOvalSides = 48;
+
+// What one more draw of a picture costs, counted in pixels drawn: a picture is
+// split into more boxes only when that saves more pixels than this per box.
+constexpr int64_t kPixelsPerDraw = 1024;
+
+// Pictures larger than this are left to be uploaded when first drawn (the stage-4 ring's oval never is).
+constexpr int64_t kLargestPreparedPixels = 1 << 20;
+
+// Window coordinates far beyond any screen, so rounding them stays in range.
+constexpr double kWindowLimit = 1 << 24;
 
 // Halves an alpha picture (box filter, odd edges clamped) for the next mipmap level.
 std::vector<uint8_t> HalveAlpha(const std::vector<uint8_t>& src, int w, int h, int& nw, int& nh) {
@@ -27,6 +40,14 @@ std::vector<uint8_t> HalveAlpha(const std::vector<uint8_t>& src, int w, int h, i
     }
   }
   return dst;
+}
+
+// Whether every pixel, transparent or not, is grey (red, green and blue equal): such a picture keeps
+// its texture as luminance and alpha, half the memory of RGBA, and filters to the same colours.
+bool IsGrey(const uint8_t* rgba, size_t pixels) {
+  for (size_t i = 0; i < pixels; ++i, rgba += 4)
+    if (rgba[0] != rgba[1] || rgba[1] != rgba[2]) return false;
+  return true;
 }
 
 // Creates a texture name with clamped edges and the given filters, left bound.
@@ -49,6 +70,9 @@ void GlPainter::Begin(const FrameFit& fit, uint32_t generation) {
   generation_ = generation;
   blend_ = -1;
   textured_ = false;
+  const char* whole = std::getenv("CHROMELLY_DRAW_WHOLE");
+  wholePictures_ = whole && std::strcmp(whole, "1") == 0;
+  scissorMoved_ = false;
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_CULL_FACE);  // mirrored drawing turns quads over
   glDisable(GL_LIGHTING);
@@ -64,6 +88,7 @@ void GlPainter::Begin(const FrameFit& fit, uint32_t generation) {
   const int bottom = fit.WindowH - fit.OffsetY - fit.ShownH;
   glViewport(fit.OffsetX, bottom, fit.ShownW, fit.ShownH);
   glScissor(fit.OffsetX, bottom, fit.ShownW, fit.ShownH);
+  frameBox_ = {fit.OffsetX, bottom, fit.OffsetX + fit.ShownW, bottom + fit.ShownH};
   glEnable(GL_SCISSOR_TEST);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
@@ -74,6 +99,8 @@ void GlPainter::Begin(const FrameFit& fit, uint32_t generation) {
 
 // Fills the frame with a colour; the bars beside a letterboxed frame stay black.
 void GlPainter::Clear(uint8_t r, uint8_t g, uint8_t b) {
+  ScissorFrame();
+  PrepareAhead();
   if (fit_.Letterboxed()) {
     // A swap may leave the back buffer undefined, bars included.
     glDisable(GL_SCISSOR_TEST);
@@ -114,8 +141,12 @@ bool GlPainter::BindPicture(const Image& picture) {
   // Pictures: bilinear, clamped, no mipmaps.
   picture.Texture = NewTexture(GL_LINEAR, GL_LINEAR);
   picture.TextureGeneration = generation_;
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, picture.Width, picture.Height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               picture.Pixels.data());
+  // GL turns RGBA into luminance by its red, so a grey picture needs no second copy to become two channels.
+  const bool grey = IsGrey(picture.Pixels.data(), size_t(picture.Width) * size_t(picture.Height));
+  glTexImage2D(GL_TEXTURE_2D, 0, grey && !wholePictures_ ? GL_LUMINANCE8_ALPHA8 : GL_RGBA8, picture.Width,
+               picture.Height, 0, GL_RGBA, GL_UNSIGNED_BYTE, picture.Pixels.data());
+  if (!picture.Ink)
+    picture.Ink = std::make_shared<InkPlan>(PlanInk(picture.Pixels.data(), picture.Width, picture.Height));
   // The texture holds its own copy now; a picture with a file to decode from again lets its pixels go.
   picture.Pixels.Release();
   return true;
@@ -171,6 +202,7 @@ void GlPainter::Oval(const Quad& c) {
 
 // Carries out one drawing call whose corners are already in frame pixels.
 void GlPainter::Draw(const DrawCall& call) {
+  if (call.What != DrawCall::Kind::Image) ScissorFrame();
   UseBlend(call.Blend);
   glColor4ub(call.R, call.G, call.B, call.Alpha);
   const bool wantsTexture = call.What == DrawCall::Kind::Image || call.What == DrawCall::Kind::Text;
@@ -186,7 +218,13 @@ void GlPainter::Draw(const DrawCall& call) {
     case DrawCall::Kind::Oval: Oval(call.Corners); break;
     case DrawCall::Kind::Image:
       if (!call.Picture || call.Picture->Width <= 0 || call.Picture->Height <= 0 || !BindPicture(*call.Picture)) return;
-      Quad4(call.Corners.P, true);
+      // Blending and the alpha test leave the screen as it was under a transparent pixel; opaque drawing does not.
+      if (!wholePictures_ && call.Picture->Ink && (call.Blend == BlendAlpha || call.Blend == BlendAlphaTest)) {
+        DrawInk(call, *call.Picture->Ink);
+      } else {
+        ScissorFrame();
+        Quad4(call.Corners.P, true);
+      }
       break;
     case DrawCall::Kind::Text: {
       if (!call.TextFont) return;
@@ -229,4 +267,90 @@ void GlPainter::DrawNotice(const std::string& line, const Font& font) {
   text.Placement.Px = (fit_.FrameW - FontTextWidth(font, line)) / 2;
   text.Placement.Py = bandTop + font.LineHeight;
   Draw(text);
+}
+
+// Puts the scissor back on the whole frame after DrawInk moved it.
+void GlPainter::ScissorFrame() {
+  if (!scissorMoved_) return;
+  scissorMoved_ = false;
+  glScissor(frameBox_.X0, frameBox_.Y0, frameBox_.X1 - frameBox_.X0, frameBox_.Y1 - frameBox_.Y0);
+}
+
+// The window pixels (GL's rows, bottom up) that a box of picture pixels covers when drawn by the call, rounded out
+// to whole pixels and kept within the frame.
+PixelBox GlPainter::WindowBox(const DrawCall& call, const PixelBox& box) const {
+  const Image& picture = *call.Picture;
+  const double x0 = box.X0 - double(picture.HandleX), y0 = box.Y0 - double(picture.HandleY);
+  const double x1 = box.X1 - double(picture.HandleX), y1 = box.Y1 - double(picture.HandleY);
+  const Quad q = call.Placement.MapBox(x0, y0, x1, y1);
+  double minX = q.P[0].X, maxX = minX, minY = q.P[0].Y, maxY = minY;
+  for (const Point& p : q.P) {
+    minX = std::min(minX, p.X);
+    maxX = std::max(maxX, p.X);
+    minY = std::min(minY, p.Y);
+    maxY = std::max(maxY, p.Y);
+  }
+  // Frame pixels to window pixels, as the projection and viewport map them; GL counts rows from the bottom.
+  const double sx = double(fit_.ShownW) / fit_.FrameW, sy = double(fit_.ShownH) / fit_.FrameH;
+  const double top = fit_.WindowH - fit_.OffsetY;
+  auto clamp = [](double v) { return std::isfinite(v) ? std::clamp(v, -kWindowLimit, kWindowLimit) : 0.0; };
+  PixelBox w;
+  w.X0 = std::max(frameBox_.X0, int(std::floor(clamp(fit_.OffsetX + minX * sx))));
+  w.X1 = std::min(frameBox_.X1, int(std::ceil(clamp(fit_.OffsetX + maxX * sx))));
+  w.Y0 = std::max(frameBox_.Y0, int(std::floor(clamp(top - maxY * sy))));
+  w.Y1 = std::min(frameBox_.Y1, int(std::ceil(clamp(top - minY * sy))));
+  return w;
+}
+
+// Draws a bound picture's quad only over the window pixels its ink can reach: the whole quad each time, cut
+// by a scissor box, so that every pixel drawn gets exactly what drawing the whole quad gives it. The boxes do
+// not overlap, so no pixel is blended twice; a pixel outside them lies more than half a picture pixel from
+// any ink and would have been left as it was.
+void GlPainter::DrawInk(const DrawCall& call, const InkPlan& plan) {
+  if (!std::isfinite(call.Corners.P[0].X) || plan.Boxes[0].empty()) return;  // no ink: blending changes nothing
+  // The fewest boxes unless more save enough pixels to pay for their draws.
+  int64_t bestCost = -1;
+  for (int k = 1; k <= InkPlan::MaxBoxes; ++k) {
+    const std::vector<PixelBox>& planned = plan.Boxes[k - 1];
+    if (k > 1 && planned.size() == plan.Boxes[k - 2].size()) continue;  // no more boxes than the plan before
+    boxes_.clear();
+    for (const PixelBox& box : planned) {
+      const PixelBox w = WindowBox(call, box);
+      if (!w.Empty()) boxes_.push_back(w);
+    }
+    std::vector<PixelBox> disjoint = DisjointBoxes(boxes_);
+    int64_t cost = 0;
+    for (const PixelBox& b : disjoint) cost += b.Area() + kPixelsPerDraw;
+    if (bestCost < 0 || cost < bestCost) {
+      bestCost = cost;
+      chosen_.swap(disjoint);
+    }
+  }
+  // A picture small on the screen is drawn whole: moving the scissor costs a draw, more than the pixels saved.
+  const PixelBox whole = WindowBox(call, {0, 0, call.Picture->Width, call.Picture->Height});
+  if (whole.Area() <= bestCost) {
+    ScissorFrame();
+    Quad4(call.Corners.P, true);
+    return;
+  }
+  for (const PixelBox& b : chosen_) {
+    glScissor(b.X0, b.Y0, b.X1 - b.X0, b.Y1 - b.Y0);
+    scissorMoved_ = true;
+    Quad4(call.Corners.P, true);
+  }
+}
+
+// Uploads the next loaded picture not yet drawn: one a frame, at the frame's start, so that the pictures are
+// decoded in the opening screen's idle frames rather than in the frame that first draws each.
+void GlPainter::PrepareAhead() {
+  const std::vector<std::weak_ptr<Image>>& loaded = LoadedPictures();
+  if (prepared_ > loaded.size()) prepared_ = 0;  // the list was pruned
+  while (prepared_ < loaded.size()) {
+    const ImageRef picture = loaded[prepared_++].lock();
+    if (!picture || picture->Width <= 0 || picture->Height <= 0 ||
+        int64_t(picture->Width) * picture->Height > kLargestPreparedPixels)
+      continue;
+    if (picture->Texture != 0 && picture->TextureGeneration == generation_) continue;
+    if (BindPicture(*picture)) return;
+  }
 }

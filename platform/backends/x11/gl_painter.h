@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/backend.h"
 #include "platform/backends/x11/frame_fit.h"
+#include "platform/ink.h"
 
 class GlPainter {
  public:
@@ -25,6 +27,15 @@ class GlPainter {
   void UseBlend(int blend);
   // Binds a picture's texture (bilinear, clamped), uploading it the first time this context draws it.
   bool BindPicture(const Image& picture);
+  // Draws a bound picture's quad only over the window pixels its ink can reach, as a
+  // few scissor boxes: the same triangles, so every pixel drawn is the pixel the whole quad gives.
+  void DrawInk(const DrawCall& call, const InkPlan& plan);
+  // The window pixels (GL's rows, bottom up) that a box of picture pixels covers when drawn by the call, rounded out.
+  PixelBox WindowBox(const DrawCall& call, const PixelBox& box) const;
+  // Uploads the next loaded picture not yet drawn, so that its first drawing later costs no decoding.
+  void PrepareAhead();
+  // Puts the scissor back on the whole frame after DrawInk moved it.
+  void ScissorFrame();
   // Binds a glyph's alpha texture (filtered and mipmapped when smooth), uploading it the first time.
   void BindGlyph(const Glyph& glyph, bool smooth);
   // One quad over four corners, with the texture's corners in the same order when textured.
@@ -36,4 +47,9 @@ class GlPainter {
   uint32_t generation_ = 0;
   int blend_ = -1;  // -1: not known in this context yet
   bool textured_ = false;
+  bool wholePictures_ = false;  // CHROMELLY_DRAW_WHOLE=1: every picture over its whole rectangle, as a reference
+  bool scissorMoved_ = false;
+  size_t prepared_ = 0;  // loaded pictures looked at by PrepareAhead so far
+  PixelBox frameBox_;    // the frame's window pixels, GL's rows
+  std::vector<PixelBox> boxes_, chosen_;
 };
