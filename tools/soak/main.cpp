@@ -4,14 +4,16 @@
 // invariants after every frame. Built with the tests, and meant for the
 // sanitizer build, where a memory fault or undefined behaviour stops it at once.
 //   chromelly_soak [--seed N] [--hours H] [--minutes M] [--bot-minutes M]
-//                  [--stage-seconds S] [--closing-seconds S]
+//                  [--stage-seconds S] [--closing-seconds S] [--first-game N]
 // The bot plays each game; now and then the noise takes the mouse for one of
 // its actions, and in the closing scene it has the mouse until
 // --closing-seconds have passed, when the bot goes for End. A game the bot has
 // not brought to the closing scene in --bot-minutes is pushed on by the stage
 // hook, one stage every --stage-seconds, so every game reaches its end. The
 // next game starts at once, until the simulated time is used up. Exits 1 at
-// the first broken invariant.
+// the first broken invariant. Each game's seeds follow from the soak's seed and
+// the game's number alone, so --first-game N resumes a soak that was stopped in
+// game N: that game and the ones after it play as they did in the first run.
 #include <getopt.h>
 
 #include <cinttypes>
@@ -21,19 +23,19 @@
 #include <string>
 
 #include "game/ending.h"
-#include "harness/invariants.h"
-#include "harness/headless_game.h"
 #include "game/stages.h"
 #include "game/world.h"
-#include "harness/stage_hook.h"
 #include "harness/bot.h"
+#include "harness/headless_game.h"
+#include "harness/invariants.h"
+#include "harness/stage_hook.h"
 #include "tools/soak/noise.h"
 
 namespace {
 
 constexpr const char* Usage =
     "usage: chromelly_soak [--seed N] [--hours H] [--minutes M] [--bot-minutes M] [--stage-seconds S]\n"
-    "                      [--closing-seconds S]\n"
+    "                      [--closing-seconds S] [--first-game N]\n"
     "Plays whole games headless, the bot with random noise, checking the world after every frame.\n"
     "  --seed N             seed of the games and of the noise (default 1)\n"
     "  --hours H            simulated hours to play (default 1)\n"
@@ -41,7 +43,8 @@ constexpr const char* Usage =
     "  --bot-minutes M      simulated minutes the bot has to reach the closing scene before the\n"
     "                       stage hook pushes the game on (default 20)\n"
     "  --stage-seconds S    simulated seconds between two pushed stages once the view has settled (default 60)\n"
-    "  --closing-seconds S  simulated seconds of noise in the closing scene before the bot clicks End (default 600)\n";
+    "  --closing-seconds S  simulated seconds of noise in the closing scene before the bot clicks End (default 600)\n"
+    "  --first-game N       start at game N of the seed, to resume a soak that stopped in it (default 1)\n";
 
 constexpr int64_t FramesPerSecond = 60;
 constexpr int NoiseOneFrameIn = 600;  // the noise cuts in about every ten seconds of the bot's play
@@ -62,6 +65,7 @@ struct Totals {
 };
 
 struct GamePlan {
+  int32_t Number = 1;  // the game's number in the soak of its seed, from 1
   int32_t Seed = 0;
   uint32_t NoiseSeed = 0;
   int64_t Budget = 0;         // frames this game may run at most
@@ -104,8 +108,8 @@ bool PlayGame(const GamePlan& plan, Totals& totals) {
       closing += 1;
     }
     if (totals.Frames % (FramesPerSecond * 3600 / 4) == 0) {
-      std::printf("  %.2f simulated hours: game %" PRId64 " at stage %d, %d people\n",
-                  double(totals.Frames) / double(FramesPerSecond * 3600), totals.Games, Stage, PeopleCount);
+      std::printf("  %.2f simulated hours: game %d at stage %d, %d people\n",
+                  double(totals.Frames) / double(FramesPerSecond * 3600), plan.Number, Stage, PeopleCount);
       std::fflush(stdout);
     }
   };
@@ -136,7 +140,8 @@ bool PlayGame(const GamePlan& plan, Totals& totals) {
   }
   if (closing > 0 && hookFrom < 0) totals.GamesByTheBot += 1;
   for (int k = 0; k < NoisePlayer::Kinds; ++k) totals.Actions[k] += noise.Begun()[k];
-  std::printf("  game over at stage %d after %" PRId64 " frames%s", Stage, played,
+  // The digest lets a resumed soak be checked against the first run, game by game.
+  std::printf("  game over at stage %d after %" PRId64 " frames, digest %016" PRIx64 "%s", Stage, played, WorldDigest(),
               closing > 0 ? ", closing scene reached" : "");
   if (hookFrom >= 0) std::printf(", stage hook from stage %d", hookFrom);
   std::printf("\n");
@@ -146,13 +151,14 @@ bool PlayGame(const GamePlan& plan, Totals& totals) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int seed = 1, minutes = 60, botMinutes = 20, stageSeconds = 60, closingSeconds = 600;
+  int seed = 1, minutes = 60, botMinutes = 20, stageSeconds = 60, closingSeconds = 600, firstGame = 1;
   const option options[] = {{"seed", required_argument, nullptr, 's'},
                             {"hours", required_argument, nullptr, 'h'},
                             {"minutes", required_argument, nullptr, 'm'},
                             {"bot-minutes", required_argument, nullptr, 'b'},
                             {"stage-seconds", required_argument, nullptr, 'g'},
                             {"closing-seconds", required_argument, nullptr, 'c'},
+                            {"first-game", required_argument, nullptr, 'f'},
                             {"help", no_argument, nullptr, '?'},
                             {nullptr, 0, nullptr, 0}};
   for (int c; (c = getopt_long(argc, argv, "", options, nullptr)) != -1;) {
@@ -168,6 +174,7 @@ int main(int argc, char** argv) {
       case 'b': ok = ParseInt(optarg, 0, 6000, botMinutes); break;
       case 'g': ok = ParseInt(optarg, 1, 36000, stageSeconds); break;
       case 'c': ok = ParseInt(optarg, 1, 36000, closingSeconds); break;
+      case 'f': ok = ParseInt(optarg, 1, 1000000, firstGame); break;
       default: std::fputs(Usage, c == '?' && optopt == 0 ? stdout : stderr); return c == '?' && optopt == 0 ? 0 : 2;
     }
     if (!ok) {
@@ -184,8 +191,9 @@ int main(int argc, char** argv) {
   bool sound = true;
   std::signal(SIGINT, Stop);
   std::signal(SIGTERM, Stop);
-  for (int32_t game = 0; sound && totals.Frames < total && !Stopped; ++game) {
+  for (int32_t game = firstGame - 1; sound && totals.Frames < total && !Stopped; ++game) {
     GamePlan plan;
+    plan.Number = game + 1;
     plan.Seed = int32_t(uint32_t(seed) * 7919u + uint32_t(game));
     plan.NoiseSeed = uint32_t(seed) * 2654435761u + uint32_t(game);
     plan.Budget = total - totals.Frames;
@@ -200,10 +208,10 @@ int main(int argc, char** argv) {
   for (int s = 0; s <= LastStage; ++s)
     if (totals.FramesAtStage[s] > 0) reached = s;
   if (Stopped) std::printf("stopped before the time was up\n");
-  std::printf("soak seed %d: %" PRId64 " frames (%.2f simulated hours), %" PRId64 " games (%" PRId64
+  std::printf("soak seed %d from game %d: %" PRId64 " frames (%.2f simulated hours), %" PRId64 " games (%" PRId64
               " ended with End, %" PRId64 " brought to the closing scene by the bot alone), highest stage %d, %" PRId64
               " frames in the closing scene, %" PRId64 " frames of noise, faults %d\n",
-              seed, totals.Frames, double(totals.Frames) / double(FramesPerSecond * 3600), totals.Games,
+              seed, firstGame, totals.Frames, double(totals.Frames) / double(FramesPerSecond * 3600), totals.Games,
               totals.GamesEnded, totals.GamesByTheBot, reached, totals.ClosingFrames, totals.NoiseFrames,
               sound ? 0 : 1);
   std::printf("frames by stage:");
