@@ -35,6 +35,7 @@ void FadeCrowd() {
 bool InClosingScene() { return Scale <= 0.1f; }
 
 bool EndButtonShown() {
+  if (EndShown != 0) return true;
   const TQueue* current = Entry(Tutor->r);
   const TQueue* previous = Entry(Tutor->r - 1);
   return (current && current->s1 == ClosingMessage && Tutor->NextIn < 90) ||
@@ -43,6 +44,9 @@ bool EndButtonShown() {
 
 void ClosingScene() {
   if (!EndButtonShown()) return;
+  // Once shown it stays: a message queued behind the closing one (a hint, and the
+  // pause after it) would otherwise take it away for good, leaving only Esc.
+  EndShown = 1;
   EndButton.Be();
   // The word is drawn by the scene itself on a black block over the button's
   // empty frame, reaching below the bottom edge of the screen.

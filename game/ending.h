@@ -16,7 +16,8 @@ void FadeCrowd();
 // True once the view has drawn back to 0.1: the closing scene replaces the crowd.
 bool InClosingScene();
 // Whether the End button is shown this frame: from 90 ticks before the closing
-// message runs out, and after it until a later message starts.
+// message runs out, or while it is the message just before the current one; and
+// for good once the closing scene has shown it.
 bool EndButtonShown();
 // The closing scene's part of the frame, in place of the crowd, the trend clock,
 // the buttons and the mode hints; a click on End ends the program at once.

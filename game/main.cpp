@@ -1,8 +1,6 @@
 /** @file main.cpp Chromelly's main: the real game on the X11 backend, recording, replaying or windowed. */
 // Chromelly: the real game, on the X11 backend. With no argument it is the game
 // as it always plays; the options record a game, replay one, or play in a window.
-#include <getopt.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -11,8 +9,9 @@
 #include "game/frameloop.h"
 #include "game/playback.h"
 #include "game/startup.h"
-#include "platform/recording/record_backend.h"
 #include "platform/backends/x11/x11.h"
+#include "platform/command_line.h"
+#include "platform/recording/record_backend.h"
 #include "platform/services.h"
 
 #ifndef CHROMELLY_VERSION
@@ -42,50 +41,19 @@ struct Options {
   std::string Replay;
 };
 
-// A bad command line: one line on standard error, status 2.
-int BadArguments(const std::string& what) {
-  std::fprintf(stderr, "chromelly: %s (try chromelly --help)\n", what.c_str());
-  return 2;
-}
-
 // Reads the command line into options; returns -1 to go on, else the status to exit with.
 int ParseArguments(int argc, char** argv, Options& options) {
-  enum { Help = 'h', Version = 'v', Window = 256, Record, Replay, Fast };
-  static const option longOptions[] = {{"help", no_argument, nullptr, Help},
-                                       {"version", no_argument, nullptr, Version},
-                                       {"window", no_argument, nullptr, Window},
-                                       {"record", required_argument, nullptr, Record},
-                                       {"replay", required_argument, nullptr, Replay},
-                                       {"fast", no_argument, nullptr, Fast},
-                                       {nullptr, 0, nullptr, 0}};
-  opterr = 0;  // our own single line instead of getopt's
-  for (;;) {
-    const int option = getopt_long(argc, argv, ":", longOptions, nullptr);
-    if (option == -1) break;
-    const std::string given = argv[optind - 1];  // the argument getopt has just read
-    switch (option) {
-      case Help: std::fputs(kHelp, stdout); return 0;
-      case Version:
-        std::printf("chromelly %s (recordings of version %u)\n", CHROMELLY_VERSION, RecordingVersion);
-        return 0;
-      case Window: options.Window = true; break;
-      case Fast: options.Fast = true; break;
-      case Record:
-      case Replay:
-        if (!*optarg) return BadArguments("option " + given + " needs a file name");
-        (option == Record ? options.Record : options.Replay) = optarg;
-        break;
-      case ':': return BadArguments("option " + given + " needs a file name");
-      default:
-        // getopt names the option in optopt when it was given a value it does not take.
-        if (optopt != 0) return BadArguments("option " + given.substr(0, given.find('=')) + " takes no value");
-        return BadArguments("unknown option " + given);
-    }
-  }
-  if (optind < argc) return BadArguments("unexpected argument " + std::string(argv[optind]));
+  CommandLine line("chromelly", kHelp);
+  line.Show("version", std::string("chromelly ") + CHROMELLY_VERSION + " (recordings of version " +
+                           std::to_string(RecordingVersion) + ")\n");
+  line.Flag("window", options.Window);
+  line.Text("record", options.Record);
+  line.Text("replay", options.Replay);
+  line.Flag("fast", options.Fast);
+  if (const int status = line.Parse(argc, argv); status >= 0) return status;
   if (!options.Record.empty() && !options.Replay.empty())
-    return BadArguments("--record and --replay cannot be used together");
-  if (options.Fast && options.Replay.empty()) return BadArguments("--fast only applies to --replay");
+    return line.Fail("--record and --replay cannot be used together");
+  if (options.Fast && options.Replay.empty()) return line.Fail("--fast only applies to --replay");
   return -1;
 }
 

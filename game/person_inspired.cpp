@@ -105,6 +105,9 @@ int TPerson::Bedazzled() {
     thief.CarriedHat = -1;
     thief.Destination = -1;
     HatThief = -1;
+    // A new hat taken after it went on at step 7 would be nowhere, neither worn, nor
+    // carried, nor in a box, and he never gets another: it goes back on his head.
+    if (Frame < -7) MyHat->On = HatWorn;
   }
   UseColor(White);
   if (Frame <= 0 && Frame >= -3) {

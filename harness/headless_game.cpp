@@ -1,8 +1,6 @@
-/** @file headless_game.cpp HeadlessGame, WorldDigest and ParseInt: a seeded game on the headless backend. */
+/** @file headless_game.cpp HeadlessGame and WorldDigest: a seeded game on the headless backend and its digest. */
 #include "harness/headless_game.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include "game/frameloop.h"
@@ -118,13 +116,4 @@ int HeadlessGame::Run(int frames, const std::vector<ScriptedInput>& script) {
     ++frames_;
   }
   return run;
-}
-
-bool ParseInt(const char* text, long low, long high, int& out) {
-  char* end = nullptr;
-  errno = 0;
-  const long v = std::strtol(text, &end, 10);
-  if (end == text || *end != '\0' || errno == ERANGE || v < low || v > high) return false;
-  out = int(v);
-  return true;
 }

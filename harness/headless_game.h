@@ -44,6 +44,3 @@ class HeadlessGame {
   int frames_ = 0;
   bool ended_ = false;
 };
-
-// A command-line value: the whole text as a decimal integer within [low, high]; false otherwise.
-bool ParseInt(const char* text, long low, long high, int& out);

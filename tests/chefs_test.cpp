@@ -3,6 +3,7 @@
 // and run frame by frame, then a long game full of chefs checked every frame.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -203,6 +204,53 @@ TEST_F(Chefs, AHatGoesToTheNearestOpenBoxWeighedByTheChefsKind) {
   }
 }
 
+// He has arrived when his centre is within half his width plus half the box's width of
+// the box's centre: 280 units. His picture is taller than wide, so his height would reach further.
+TEST_F(Chefs, AChefArrivesAtABoxByHisBodysWidth) {
+  Scale = 0.5f;
+  ASSERT_EQ(ImagePixelWidth(ChefBodyImage), 280);
+  ASSERT_EQ(ImagePixelHeight(ChefBodyImage), 501);
+  for (int32_t away : {281, 280}) {
+    Works.fill(nullptr);
+    PeopleCount = 0;
+    TPerson& fan = Put(-600, 300);
+    TWork& box = Box(0, -200, -200);
+    // His centre (x + 140, y + 250) level with the box's (x + 140, y + 92), `away` to the right.
+    TPerson& chef = Put(float(-200 + away), -200 + 92 - 250, ChefBorn);
+    chef.CarriedHat = fan.ID;
+    chef.Destination = 0;
+    fan.HatThief = chef.ID;
+    fan.MyHat->On = HatOff;
+    Frame({&chef});
+    const bool arrived = away <= 280;
+    EXPECT_EQ(box.NextIng, arrived ? 3 : 1) << "a chef " << away << " units from the box's centre";
+    EXPECT_EQ(chef.CarriedHat, arrived ? -1 : fan.ID) << "a chef " << away << " units from the box's centre";
+    EXPECT_EQ(BrokenLink(), "");
+  }
+}
+
+// The player may hold a fan's hat as the fan sets off for a new one: the walk takes it
+// from the hand, and only that hat.
+TEST_F(Chefs, AFanSettingOffForANewHatTakesHisHatFromThePlayersHand) {
+  TWork& box = Box(0, 0, -384);
+  box.Locked = LockFinalized;
+  TPerson& fan = Put(-400, 300);
+  TPerson& other = Put(300, 300);
+  for (TPerson* held : {&other, &fan}) {
+    Mouse->Clicked = held->MyHat.get();
+    Frame({&fan});  // as an ordinary fan first: the hand keeps what it holds
+    ASSERT_EQ(Mouse->Clicked, held->MyHat.get());
+    fan.GettingHat = 0;
+    Frame({&fan});
+    if (held == &fan)
+      EXPECT_EQ(Mouse->Clicked, nullptr) << "the player still holds the hat of a fan walking to a new one";
+    else
+      EXPECT_EQ(Mouse->Clicked, other.MyHat.get()) << "the walk let go of another fan's hat";
+    fan.GettingHat = -1;
+    fan.Frame = 8;
+  }
+}
+
 TEST_F(Chefs, AChefReachingABoxClosedWhileHeWasOutOfSightKeepsTheHat) {
   for (int closing = 0; closing < 2; ++closing) {
     Works.fill(nullptr);
@@ -380,6 +428,46 @@ TEST_F(Chefs, AFanFetchesANewHatInTheBoxsVeryColourOnce) {
   Frame({&other});
   EXPECT_EQ(other.GettingHat, -1);
 }
+
+// A chef takes the new hat from a fan's head in the last steps of his walk (8 to 12),
+// acting before the fan as the one higher up does. The fan's step makes him let go of
+// it, and it goes back on the fan's head: nobody else holds it. Step 12 is shown only
+// in the frame that reaches it, so that chef takes the hat in the frame before, at 11.
+class NewHatTakenOnTheWay : public Chefs, public ::testing::WithParamInterface<int32_t> {};
+
+TEST_P(NewHatTakenOnTheWay, GoesBackOnTheFansHead) {
+  const int32_t step = GetParam();
+  TWork& box = Box(0, 0, -384);
+  box.Locked = LockFinalized;
+  // Arrived: his centre on the point 330 below the middle of the box's bottom edge.
+  TPerson& fan = Put(0, -384 + 185 + 330 - 255);
+  TPerson& chef = Put(0, fan.y - 220, ChefBorn);  // his hands on the fan's hat
+  fan.GettingHat = 0;
+  fan.Color = box.Mix;
+  fan.Frame = -std::min(step, 11);
+  fan.FrameIn = step == 12 ? 1 : 5;
+  chef.Following = fan.ID;
+  Frame({&chef});
+  ASSERT_EQ(chef.CarriedHat, fan.ID);
+  ASSERT_EQ(fan.MyHat->On, HatOff);
+  Ticks(1);
+  Frame({&fan});
+  EXPECT_EQ(fan.Frame, step == 12 ? 8 : -step);
+  EXPECT_EQ(chef.CarriedHat, -1);
+  EXPECT_EQ(fan.HatThief, -1);
+  EXPECT_EQ(fan.MyHat->On, HatWorn) << "the new hat taken at step " << step << " is nowhere";
+  EXPECT_EQ(BrokenLink(), "");
+  for (int frames = 0; fan.GettingHat == 0 && frames < 100; ++frames) {
+    Ticks(1);
+    Frame({&fan});
+    ASSERT_EQ(BrokenLink(), "");
+  }
+  EXPECT_EQ(fan.GettingHat, -2);
+  EXPECT_EQ(fan.MyHat->On, HatWorn);
+  EXPECT_EQ(fan.Color, box.Mix);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps8To12, NewHatTakenOnTheWay, ::testing::Range(8, 13));
 
 }  // namespace
 

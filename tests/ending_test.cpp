@@ -15,6 +15,7 @@
 #include "game/view.h"
 #include "game/work.h"
 #include "harness/stage_hook.h"
+#include "platform/numeric.h"
 #include "tests/staged_game.h"
 
 namespace {
@@ -79,7 +80,8 @@ TEST_F(Ending, TheClosingWordsAreQueuedBehindWhatIsStillToCome) {
                     }));
 }
 
-TEST_F(Ending, TheEndButtonShowsFor90TicksBeforeTheMessageEndsAndUntilASecondLaterOneStarts) {
+// Before the closing scene has shown it: the rule for the End button's first appearance.
+TEST_F(Ending, TheEndButtonFirstShowsFor90TicksBeforeTheMessageEndsOrWhileItIsTheOneBefore) {
   ClosingAt(0.1f, 111);
   Tutor->Add("A later message", "", 20, 0, 0);  // slot 4
   Tutor->Add("And another", "", 20, 0, 0);      // slot 5
@@ -94,7 +96,7 @@ TEST_F(Ending, TheEndButtonShowsFor90TicksBeforeTheMessageEndsAndUntilASecondLat
   EXPECT_TRUE(shown(3, 89));  // 2.2 seconds in
   EXPECT_TRUE(shown(3, 1));
   EXPECT_TRUE(shown(4, 20));   // one later message: still there
-  EXPECT_FALSE(shown(5, 20));  // a second one has started
+  EXPECT_FALSE(shown(5, 20));  // a second one has started before the button ever came
   Tutor->Queue[4] = Tutor->Queue[5] = nullptr;
   EXPECT_TRUE(shown(4, 0));  // nothing follows: it stays for good
   // The test is on the exact words.
@@ -107,6 +109,38 @@ TEST_F(Ending, TheEndButtonShowsFor90TicksBeforeTheMessageEndsAndUntilASecondLat
   EXPECT_FALSE(shown(0, 90));
   EXPECT_FALSE(shown(int32_t(TTutor::QueueSlots), 0));
 }
+
+// The End button first comes in the frame after the tutor's 22nd tick with the closing
+// message up, as the message runs into its last 90 ticks. From then on it stays, also
+// when a hint is queued behind the closing message: here the lesson on inspiration,
+// which a first inspiration calls for at any time, with the pause that follows it.
+class EndButtonStays : public Ending, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(EndButtonStays, FromItsFirstAppearanceWhateverFollowsTheClosingMessage) {
+  const bool hint = GetParam();
+  ClosingAt(0.1f, 1);
+  Tutor->r = 2;  // the words before the closing message, in their last tick
+  if (hint) InspiredNews = 1;
+  while (Tutor->r < 3) game->Run(1);
+  ASSERT_EQ(Tutor->NextIn, 111);
+  ASSERT_EQ(Tutor->Queue[4] != nullptr, hint);
+  const int64_t up = Tutor->LastTextTicks;
+  int64_t ticks = -1;
+  for (int frames = 0; frames < 600; ++frames) {
+    ticks = Tutor->LastTextTicks - up;
+    game->Run(1);
+    if (EndDrawn()) break;
+  }
+  EXPECT_EQ(ticks, 22);
+  // Through the rest of the closing message, the hint and its pause, and long after.
+  for (int frames = 0; frames < 60 * 40; ++frames) {
+    game->Run(1);
+    ASSERT_TRUE(EndDrawn()) << "gone " << frames << " frames after it came, with entry " << Tutor->r << " current";
+  }
+  EXPECT_EQ(Tutor->r, hint ? 6 : 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(HintQueuedBehind, EndButtonStays, ::testing::Bool());
 
 TEST_F(Ending, TheCrowdFadesBetweenTheLastTwoZoomsAndStopsInTheClosingScene) {
   // FrameTime is still 0 in the first frames, so the view stays where it is put.

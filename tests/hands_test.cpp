@@ -191,6 +191,22 @@ TEST_F(Hands, NewColorPlacesABoxInTheFirstFreeSlotUnlessItCannot) {
   EXPECT_TRUE(std::all_of(Works.begin() + 1, Works.end(), [](const WorkRef& w) { return w->x == 3000; }));
 }
 
+TEST_F(Hands, TheRightButtonAbandonsPlacingOverABoxToo) {
+  Ready(6);
+  Box(0, 0, -300);
+  Click(NewX, NewY);
+  ASSERT_EQ(Mode, ModePlacing);
+  Move(140, -200);  // the would-be box over the box: drawn as refused
+  ASSERT_EQ(Mode, ModePlacing);
+  backend.PressButton(ButtonRight);
+  Move(140, -200);
+  EXPECT_EQ(Mode, ModeNormal) << "the right button did not end placing over a box";
+  backend.ReleaseButton(ButtonRight);
+  Move(0, 200);  // on open ground, where a left click would place a box
+  Click(0, 200);
+  EXPECT_FALSE(Works[1]) << "a box was placed after the right button had abandoned placing";
+}
+
 TEST_F(Hands, PickingEmptyGroundDeletesNothingAndAReplacedBoxIsLetGo) {
   Ready(6);
   WorkRef box = Box(2, 0, -300);

@@ -3,6 +3,7 @@
 // events and the trend clock, on a headless game.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdlib>
@@ -286,6 +287,55 @@ TEST_F(Stages, TrendsComeAndGoFromStageFourOn) {
   EXPECT_EQ(*pauses.rbegin(), 90);
   EXPECT_EQ(*strengths.begin(), 0);
   EXPECT_EQ(*strengths.rbegin(), 8);
+}
+
+// A trend's colour needs one pair of channels 120 apart, whichever pair it is: a first
+// colour drawn with exactly 120 is the trend, one whose widest pair is 119 is drawn again.
+TEST_F(Stages, ATrendColourWithTwoChannelsExactly120ApartIsTaken) {
+  Stage = 4;
+  const Replay start;
+  auto gap = [](const TColor& c, int pair) {
+    return pair == 0 ? std::abs(c.R - c.G) : pair == 1 ? std::abs(c.G - c.B) : std::abs(c.B - c.R);
+  };
+  // The first colour a trend starting from the generator at `state` would try.
+  auto firstTry = [&](int32_t state) {
+    start.Rewind();
+    SeedRandom(state);
+    RandomInt(-37, -13);  // the trend's length comes first
+    TColor c;
+    c.Randomize();
+    return c;
+  };
+  // A generator state whose first try has `widest` between the channels of `pair` and less elsewhere.
+  auto stateFor = [&](int pair, int32_t widest) {
+    for (int32_t state = 1; state < 2000000; ++state) {
+      const TColor c = firstTry(state);
+      if (gap(c, pair) == widest && gap(c, (pair + 1) % 3) < widest && gap(c, (pair + 2) % 3) < widest) return state;
+    }
+    return 0;
+  };
+  for (int pair = 0; pair < 3; ++pair) {
+    const int32_t state = stateFor(pair, 120);
+    ASSERT_NE(state, 0) << pair;
+    const TColor first = firstTry(state);
+    start.Rewind();
+    SeedRandom(state);
+    TrendTimer = 1;
+    TrendStep();
+    ASSERT_TRUE(Trend);
+    EXPECT_TRUE(Trend->R == first.R && Trend->G == first.G && Trend->B == first.B)
+        << "pair " << pair << ": the first try (" << first.R << ", " << first.G << ", " << first.B
+        << ") was refused for (" << Trend->R << ", " << Trend->G << ", " << Trend->B << ")";
+  }
+  const int32_t state = stateFor(0, 119);
+  ASSERT_NE(state, 0);
+  start.Rewind();
+  SeedRandom(state);
+  TrendTimer = 1;
+  TrendStep();
+  ASSERT_TRUE(Trend);
+  const int32_t widest = std::max({gap(*Trend, 0), gap(*Trend, 1), gap(*Trend, 2)});
+  EXPECT_GE(widest, 120) << "a colour whose channels are at most 119 apart became the trend";
 }
 
 }  // namespace

@@ -2,16 +2,13 @@
 // The bot plays a whole game without a display, from the intro to the End
 // button, and prints the frame each stage began and the frame of the End. It
 // can write its game as a recording, which `chromelly --replay FILE` shows.
-#include <getopt.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <string>
 
-#include "platform/recording/record_backend.h"
 #include "harness/bot.h"
+#include "platform/command_line.h"
+#include "platform/recording/record_backend.h"
 
 namespace {
 
@@ -29,46 +26,11 @@ constexpr const char* Usage =
 int main(int argc, char** argv) {
   int seed = 1, maxFrames = 108000;
   std::string record;
-  const option options[] = {{"seed", required_argument, nullptr, 's'},
-                            {"max-frames", required_argument, nullptr, 'm'},
-                            {"record", required_argument, nullptr, 'r'},
-                            {"help", no_argument, nullptr, 'h'},
-                            {nullptr, 0, nullptr, 0}};
-  opterr = 0;
-  for (;;) {
-    const int previous = optind;
-    const int c = getopt_long(argc, argv, ":", options, nullptr);
-    if (c == -1) break;
-    const char* given = argv[previous];
-    bool ok = true;
-    const char* want = "";
-    switch (c) {
-      case 's':
-        ok = ParseInt(optarg, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), seed);
-        want = "--seed wants a 32-bit integer";
-        break;
-      case 'm':
-        ok = ParseInt(optarg, 1, std::numeric_limits<int>::max(), maxFrames);
-        want = "--max-frames wants a whole number of 1 or more";
-        break;
-      case 'r':
-        ok = *optarg != '\0';
-        want = "--record wants a file name";
-        record = optarg;
-        break;
-      case 'h': std::fputs(Usage, stdout); return 0;
-      case ':': std::fprintf(stderr, "chromelly_bot: %s needs a value (see --help)\n", given); return 2;
-      default: std::fprintf(stderr, "chromelly_bot: unknown argument %s (see --help)\n", given); return 2;
-    }
-    if (!ok) {
-      std::fprintf(stderr, "chromelly_bot: %s, not '%s'\n", want, optarg);
-      return 2;
-    }
-  }
-  if (optind < argc) {
-    std::fprintf(stderr, "chromelly_bot: unexpected argument %s (see --help)\n", argv[optind]);
-    return 2;
-  }
+  CommandLine line("chromelly_bot", Usage);
+  line.Int("seed", seed, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
+  line.Int("max-frames", maxFrames, 1, std::numeric_limits<int>::max());
+  line.Text("record", record);
+  if (const int status = line.Parse(argc, argv); status >= 0) return status;
   HeadlessBackend backend;
   backend.SetRecording(false);
   RecordBackend recorder(backend);

@@ -3,12 +3,8 @@
 // prints what happened: the crowd's moods, the boxes, a digest of the world
 // that tells seeds apart, and the frame timing. It can write the game as a
 // recording, or replay a recording instead and print the digest of its world.
-#include <getopt.h>
-
-#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <limits>
 
@@ -17,9 +13,10 @@
 #include "game/catalogue.h"
 #include "game/person.h"
 #include "game/playback.h"
-#include "harness/headless_game.h"
 #include "game/work.h"
 #include "game/world.h"
+#include "harness/headless_game.h"
+#include "platform/command_line.h"
 #include "platform/recording/record_backend.h"
 #include "platform/services.h"
 
@@ -75,60 +72,17 @@ int Replay(const std::string& path) {
 int main(int argc, char** argv) {
   int seed = 1, frames = 3600, every = 600;
   std::string record, replay;
-  bool gameOptions = false;  // a replay plays the recorded game: it takes none of these
-  const option options[] = {{"seed", required_argument, nullptr, 's'},
-                            {"frames", required_argument, nullptr, 'f'},
-                            {"every", required_argument, nullptr, 'e'},
-                            {"help", no_argument, nullptr, 'h'},
-                            {"record", required_argument, nullptr, 'r'},
-                            {"replay", required_argument, nullptr, 'p'},
-                            {nullptr, 0, nullptr, 0}};
-  opterr = 0;  // our own one-line messages; ":" tells a missing value from an unknown option
-  for (;;) {
-    const int previous = optind;
-    const int c = getopt_long(argc, argv, ":", options, nullptr);
-    if (c == -1) break;
-    const char* given = argv[previous];
-    bool ok = true;
-    const char* want = "";
-    gameOptions = gameOptions || (c != 'p' && c != 'h');
-    switch (c) {
-      case 's':
-        ok = ParseInt(optarg, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), seed);
-        want = "--seed wants a 32-bit integer";
-        break;
-      case 'f':
-        ok = ParseInt(optarg, 0, std::numeric_limits<int>::max(), frames);
-        want = "--frames wants a whole number of 0 or more";
-        break;
-      case 'e':
-        ok = ParseInt(optarg, 1, std::numeric_limits<int>::max(), every);
-        want = "--every wants a whole number of 1 or more";
-        break;
-      case 'h': std::fputs(Usage, stdout); return 0;
-      case 'r':
-      case 'p':
-        ok = *optarg != '\0';
-        want = c == 'r' ? "--record wants a file name" : "--replay wants a file name";
-        (c == 'r' ? record : replay) = optarg;
-        break;
-      case ':': std::fprintf(stderr, "chromelly_headless: %s needs a value (see --help)\n", given); return 2;
-      default: std::fprintf(stderr, "chromelly_headless: unknown argument %s (see --help)\n", given); return 2;
-    }
-    if (!ok) {
-      std::fprintf(stderr, "chromelly_headless: %s, not '%s'\n", want, optarg);
-      return 2;
-    }
-  }
-  if (optind < argc) {
-    std::fprintf(stderr, "chromelly_headless: unexpected argument %s (see --help)\n", argv[optind]);
-    return 2;
-  }
+  CommandLine line("chromelly_headless", Usage);
+  line.Int("seed", seed, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
+  line.Int("frames", frames, 0, std::numeric_limits<int>::max());
+  line.Int("every", every, 1, std::numeric_limits<int>::max());
+  line.Text("record", record);
+  line.Text("replay", replay);
+  if (const int status = line.Parse(argc, argv); status >= 0) return status;
   if (!replay.empty()) {
-    if (gameOptions) {
-      std::fprintf(stderr, "chromelly_headless: --replay plays the recorded game and takes no other option\n");
-      return 2;
-    }
+    // A replay plays the recorded game: it takes none of the game's options.
+    if (line.Given("seed") + line.Given("frames") + line.Given("every") + line.Given("record") > 0)
+      return line.Fail("--replay plays the recorded game and takes no other option");
     return Replay(replay);
   }
   HeadlessBackend backend;

@@ -14,8 +14,6 @@
 // the first broken invariant. Each game's seeds follow from the soak's seed and
 // the game's number alone, so --first-game N resumes a soak that was stopped in
 // game N: that game and the ones after it play as they did in the first run.
-#include <getopt.h>
-
 #include <cinttypes>
 #include <csignal>
 #include <cstdio>
@@ -29,6 +27,7 @@
 #include "harness/headless_game.h"
 #include "harness/invariants.h"
 #include "harness/stage_hook.h"
+#include "platform/command_line.h"
 #include "tools/soak/noise.h"
 
 namespace {
@@ -152,40 +151,15 @@ bool PlayGame(const GamePlan& plan, Totals& totals) {
 
 int main(int argc, char** argv) {
   int seed = 1, minutes = 60, botMinutes = 20, stageSeconds = 60, closingSeconds = 600, firstGame = 1;
-  const option options[] = {{"seed", required_argument, nullptr, 's'},
-                            {"hours", required_argument, nullptr, 'h'},
-                            {"minutes", required_argument, nullptr, 'm'},
-                            {"bot-minutes", required_argument, nullptr, 'b'},
-                            {"stage-seconds", required_argument, nullptr, 'g'},
-                            {"closing-seconds", required_argument, nullptr, 'c'},
-                            {"first-game", required_argument, nullptr, 'f'},
-                            {"help", no_argument, nullptr, '?'},
-                            {nullptr, 0, nullptr, 0}};
-  for (int c; (c = getopt_long(argc, argv, "", options, nullptr)) != -1;) {
-    int hours = 0;
-    bool ok = true;
-    switch (c) {
-      case 's': ok = ParseInt(optarg, -2147483647L, 2147483647L, seed); break;
-      case 'h':
-        ok = ParseInt(optarg, 0, 100, hours);
-        minutes = hours * 60;
-        break;
-      case 'm': ok = ParseInt(optarg, 0, 6000, minutes); break;
-      case 'b': ok = ParseInt(optarg, 0, 6000, botMinutes); break;
-      case 'g': ok = ParseInt(optarg, 1, 36000, stageSeconds); break;
-      case 'c': ok = ParseInt(optarg, 1, 36000, closingSeconds); break;
-      case 'f': ok = ParseInt(optarg, 1, 1000000, firstGame); break;
-      default: std::fputs(Usage, c == '?' && optopt == 0 ? stdout : stderr); return c == '?' && optopt == 0 ? 0 : 2;
-    }
-    if (!ok) {
-      std::fprintf(stderr, "chromelly_soak: bad value for --%s: %s\n%s", argv[optind - 1] + 2, optarg, Usage);
-      return 2;
-    }
-  }
-  if (optind < argc) {
-    std::fprintf(stderr, "chromelly_soak: unexpected argument %s\n%s", argv[optind], Usage);
-    return 2;
-  }
+  CommandLine line("chromelly_soak", Usage);
+  line.Int("seed", seed, -2147483647L, 2147483647L);
+  line.Int("hours", 0, 100, [&minutes](int hours) { minutes = hours * 60; });
+  line.Int("minutes", minutes, 0, 6000);
+  line.Int("bot-minutes", botMinutes, 0, 6000);
+  line.Int("stage-seconds", stageSeconds, 1, 36000);
+  line.Int("closing-seconds", closingSeconds, 1, 36000);
+  line.Int("first-game", firstGame, 1, 1000000);
+  if (const int status = line.Parse(argc, argv); status >= 0) return status;
   const int64_t total = int64_t(minutes) * 60 * FramesPerSecond;
   Totals totals;
   bool sound = true;
