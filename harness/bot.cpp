@@ -20,12 +20,20 @@
 namespace {
 
 constexpr int HatFamilies = 7;  // six hue sectors of 60 degrees, and the greys
+constexpr int FinalizeAt = 12;  // hats in a box before it is finalized
+// A chef this near an open box (centre to centre, each way) is thrown out.
+constexpr int ChefNear = 450;
+// A box is deleted when this many sad faces of other hues are around it, and
+// three times as many as glad faces of its hue; only from the stage when the
+// crowd's best second starts to count, so the early boxes are kept.
+constexpr int HatersToDelete = 4;
+constexpr int32_t DeleteFromStage = 5;
+constexpr int LookEvery = 60;  // frames between two looks for a hated box
 
-// The hue sector of a colour as a player sorts hats by eye: 0 to 5 round the
-// colour wheel, 6 for colours too pale to have a hue worth matching.
-int HueFamily(const TColor& c) {
+// Hue in degrees (0 to 359) of a colour, -1 for a grey.
+int Hue(const TColor& c) {
   const int mx = std::max({c.R, c.G, c.B}), mn = std::min({c.R, c.G, c.B});
-  if (mx == 0 || mx - mn < 40) return 6;
+  if (mx == mn) return -1;
   int h;
   if (mx == c.R)
     h = (c.G - c.B) * 60 / (mx - mn);
@@ -33,7 +41,15 @@ int HueFamily(const TColor& c) {
     h = (c.B - c.R) * 60 / (mx - mn) + 120;
   else
     h = (c.R - c.G) * 60 / (mx - mn) + 240;
-  return ((h + 30 + 720) % 360) / 60;
+  return (h + 360) % 360;
+}
+
+// The hue sector of a colour as a player sorts hats by eye: 0 to 5 round the
+// colour wheel, 6 for colours too pale to have a hue worth matching.
+int HueFamily(const TColor& c) {
+  const int mx = std::max({c.R, c.G, c.B}), mn = std::min({c.R, c.G, c.B});
+  if (mx == 0 || mx - mn < 40) return 6;
+  return (Hue(c) + 30) % 360 / 60;
 }
 
 // The visible world's half sizes at the current zoom, in whole units.
@@ -79,7 +95,93 @@ bool OpenPlayerBox(int32_t slot) {
   return w && w->Active && w->Locked == LockOpen && w->Protected == 0;
 }
 
+int HueDistance(int a, int b) {
+  const int d = std::abs(a - b) % 360;
+  return std::min(d, 360 - d);
+}
+
+// Whether the rectangle lies wholly in the visible world.
+bool InView(int x, int y, int w, int h) {
+  const int hw = HalfWidth(), hh = HalfHeight();
+  return x >= -hw && y >= -hh && x + w <= hw && y + h <= hh;
+}
+
 }  // namespace
+
+int32_t Bot::ChefToStop(bool& carrying) const {
+  int32_t thrown = -1, taken = -1;
+  int64_t bestThrown = -1, bestTaken = -1;
+  for (int32_t i = 0; i < PeopleCount; ++i) {
+    const TPerson& p = *People[size_t(i)];
+    if (p.Chef == ChefNone || Mouse->Clicked == &p) continue;
+    if (std::abs(p.throwX) > 2 || std::abs(p.throwY) > 2) continue;
+    const int x = TruncInt(p.x), y = TruncInt(p.y);
+    const int64_t d =
+        int64_t(x + 140 - Mouse->x) * (x + 140 - Mouse->x) + int64_t(y + 250 - Mouse->y) * (y + 250 - Mouse->y);
+    if (p.CarriedHat >= 0) {
+      if (InView(x + 55, y + 260, 280, 91) && (bestTaken < 0 || d < bestTaken)) {
+        bestTaken = d;
+        taken = i;
+      }
+      continue;
+    }
+    if (!InView(x, y, 280, 501)) continue;
+    bool near = false;
+    for (int32_t slot : boxOfHue_)
+      if (OpenPlayerBox(slot)) {
+        const TWork& w = *Works[size_t(slot)];
+        if (std::abs(w.x + 140 - (x + 140)) < ChefNear && std::abs(w.y + 92 - (y + 250)) < ChefNear) near = true;
+      }
+    if (near && (bestThrown < 0 || d < bestThrown)) {
+      bestThrown = d;
+      thrown = i;
+    }
+  }
+  carrying = taken >= 0;
+  return taken >= 0 ? taken : thrown;
+}
+
+int32_t Bot::SaddestFan() const {
+  int32_t who = -1;
+  int lowest = 3;
+  for (int32_t i = 0; i < PeopleCount; ++i) {
+    const TPerson& p = *People[size_t(i)];
+    if (p.Chef != ChefNone || p.InspiredBy > -1 || p.GettingHat > -1 || p.Frame < 0) continue;
+    if (std::abs(p.throwX) > 2 || std::abs(p.throwY) > 2 || !InView(TruncInt(p.x), TruncInt(p.y), 280, 510)) continue;
+    if (p.Mood / 10 < lowest) {
+      lowest = p.Mood / 10;
+      who = i;
+    }
+  }
+  return who;
+}
+
+int32_t Bot::HatedBox() const {
+  for (size_t s = 0; s < Works.size(); ++s) {
+    const WorkRef& w = Works[s];
+    if (!w || !w->Active || w->Protected != 0 || !InView(w->x, w->y, 280, 185)) continue;
+    const TColor& mix = *w->Mix;
+    const int mx = std::max({mix.R, mix.G, mix.B}), mn = std::min({mix.R, mix.G, mix.B});
+    // Greys and near-blacks leave everybody cold: nothing to gain.
+    if (mx < 70 || (mx - mn) * 8 < mx) continue;
+    const int hue = Hue(mix);
+    int haters = 0, lovers = 0;
+    for (int32_t i = 0; i < PeopleCount; ++i) {
+      const TPerson& p = *People[size_t(i)];
+      if (p.Chef != ChefNone || Mouse->Clicked == &p) continue;
+      const int x = TruncInt(p.x), y = TruncInt(p.y);
+      if (x + 280 <= w->x - 175 || x >= w->x + 455 || y + 510 <= w->y - 175 || y >= w->y + 360) continue;
+      if (!InView(x + 90, y + 72, 100, 90)) continue;  // his face must be seen
+      const int own = Hue(*p.Color);
+      const int face = p.Mood / 10;
+      const int d = own < 0 ? 90 : HueDistance(own, hue);
+      if (face <= 2 && d > 40) haters += 1;
+      if (face >= 4 && d <= 40) lovers += 1;
+    }
+    if (haters >= HatersToDelete && haters >= 3 * lovers) return int32_t(s);
+  }
+  return -1;
+}
 
 void Bot::Cancel(std::vector<Event>& out) {
   out.push_back({Event::Kind::ButtonDown, ButtonRight, 0});
@@ -114,6 +216,7 @@ std::vector<Bot::Event> Bot::Next() {
   // Until the title sequence is over the mouse does not work.
   if (!Mouse || !Tutor || Tutor->q <= 3) return out;
   step_ += 1;
+  frames_ += 1;
   // The right button cancels a mode only while held: it is let go a frame later.
   if (rightDown_) {
     out.push_back({Event::Kind::ButtonUp, ButtonRight, 0});
@@ -126,6 +229,7 @@ std::vector<Bot::Event> Bot::Next() {
     case Task::NewBox: Place(out); break;
     case Task::PickBox: Pick(out); break;
     case Task::PressEnd: PressEnd(out); break;
+    case Task::ThrowChef: Throw(out); break;
   }
   return out;
 }
@@ -152,7 +256,7 @@ void Bot::Choose(std::vector<Event>& out) {
   if (Tutor->q > 14) {
     for (int f = 0; f < HatFamilies; ++f) {
       const int32_t slot = boxOfHue_[size_t(f)];
-      if (OpenPlayerBox(slot) && Works[size_t(slot)]->NextIng >= 12) {
+      if (OpenPlayerBox(slot) && Works[size_t(slot)]->NextIng >= FinalizeAt) {
         task_ = Task::PickBox;
         pickMode_ = ModeFinalizing;
         box_ = slot;
@@ -162,6 +266,40 @@ void Bot::Choose(std::vector<Event>& out) {
     }
   }
   if (Tutor->q <= 5) return;
+  // Chefs: a hat in a chef's hands is taken back, and a chef near an open box is thrown out.
+  {
+    bool carrying = false;
+    const int32_t chef = ChefToStop(carrying);
+    if (chef >= 0 && carrying) {
+      const int32_t victim = People[size_t(chef)]->CarriedHat;
+      task_ = Task::CarryHat;
+      rescue_ = true;
+      person_ = chef;
+      box_ = boxOfHue_[size_t(HueFamily(*People[size_t(victim)]->Color))];
+      return;
+    }
+    if (chef >= 0) {
+      task_ = Task::ThrowChef;
+      throwFan_ = false;
+      person_ = chef;
+      return;
+    }
+  }
+  // Now and then: a box the crowd around it hates is deleted. Those who hated
+  // it are glad to see it go, for a few seconds, and that lifts the crowd's
+  // best second, which the later stages ask for.
+  if (Stage >= DeleteFromStage && frames_ - lastLook_ >= LookEvery) {
+    lastLook_ = frames_;
+    const int32_t hated = HatedBox();
+    if (hated >= 0) {
+      task_ = Task::PickBox;
+      pickMode_ = ModeDeleting;
+      box_ = hated;
+      for (int32_t& b : boxOfHue_)
+        if (b == hated) b = -1;
+      return;
+    }
+  }
   // The nearest worn hat on screen.
   const int hw = HalfWidth(), hh = HalfHeight();
   int64_t best = -1;
@@ -178,7 +316,16 @@ void Bot::Choose(std::vector<Event>& out) {
       who = i;
     }
   }
-  if (who < 0) return;
+  if (who < 0) {
+    // No hat to be had: a fan who is unhappy here is thrown out, and a newcomer with a hat takes his place.
+    who = SaddestFan();
+    if (who >= 0) {
+      task_ = Task::ThrowChef;
+      throwFan_ = true;
+      person_ = who;
+    }
+    return;
+  }
   const int f = HueFamily(*People[size_t(who)]->Color);
   if (!OpenPlayerBox(boxOfHue_[size_t(f)])) {
     boxOfHue_[size_t(f)] = -1;
@@ -187,21 +334,31 @@ void Bot::Choose(std::vector<Event>& out) {
     return;
   }
   task_ = Task::CarryHat;
+  rescue_ = false;
   person_ = who;
   box_ = boxOfHue_[size_t(f)];
 }
 
 void Bot::Carry(std::vector<Event>& out) {
   const TPerson& p = *People[size_t(person_)];
-  const HitId hat = p.MyHat.get();
   if (phase_ == 0) {
-    // Reach the hat and press on it.
-    if (p.MyHat->On != HatWorn || step_ > 40 || !OpenPlayerBox(box_)) {
-      task_ = Task::Idle;
-      return;
+    // Reach the hat, on its owner's head or in a chef's hands, and press on it.
+    if (rescue_) {
+      if (p.CarriedHat < 0 || p.Chef == ChefNone || step_ > 40) {
+        task_ = Task::Idle;
+        return;
+      }
+      hat_ = People[size_t(p.CarriedHat)]->MyHat.get();
+    } else {
+      if (p.MyHat->On != HatWorn || step_ > 40 || !OpenPlayerBox(box_)) {
+        task_ = Task::Idle;
+        return;
+      }
+      hat_ = p.MyHat.get();
     }
+    const int hx = TruncInt(p.x) + (rescue_ ? 55 : 0), hy = TruncInt(p.y) + (rescue_ ? 260 : 0);
     int32_t gx, gy;
-    if (!FindGrabPoint(hat, TruncInt(p.x), TruncInt(p.y), 280, 91, gx, gy)) {
+    if (!FindGrabPoint(hat_, hx, hy, 280, 91, gx, gy)) {
       if (step_ > 3) task_ = Task::Idle;
       return;
     }
@@ -209,14 +366,23 @@ void Bot::Carry(std::vector<Event>& out) {
     return;
   }
   if (phase_ == 1) {
-    // Missed (something else was grabbed, or nothing), or the box is gone: let go.
-    if (Mouse->Clicked != hat || !OpenPlayerBox(box_)) {
+    // Missed (something else was grabbed, or nothing): let go.
+    if (Mouse->Clicked != hat_) {
       task_ = Task::Idle;
       return;
     }
-    const TWork& w = *Works[size_t(box_)];
-    if (Toward(w.x + 140, w.y + 92, out)) phase_ = 2;
-    return;
+    // A hat taken back with no open box of its colour goes back on its owner's head where it is let go.
+    if (!OpenPlayerBox(box_)) {
+      if (!rescue_) {
+        task_ = Task::Idle;
+        return;
+      }
+      phase_ = 2;
+    } else {
+      const TWork& w = *Works[size_t(box_)];
+      if (Toward(w.x + 140, w.y + 92, out)) phase_ = 2;
+      return;
+    }
   }
   if (phase_ == 2) {
     // Over the box: let go and hold still while the box takes the hat in.
@@ -226,6 +392,42 @@ void Bot::Carry(std::vector<Event>& out) {
     return;
   }
   if (step_ >= 3) task_ = Task::Idle;
+}
+
+void Bot::Throw(std::vector<Event>& out) {
+  const TPerson& p = *People[size_t(person_)];
+  if (phase_ == 0) {
+    // Reach the chef's (or the sad fan's) body and press on it.
+    const bool gone = throwFan_ ? p.Chef != ChefNone || p.InspiredBy > -1 || p.GettingHat > -1
+                                : p.Chef == ChefNone || p.CarriedHat >= 0;
+    if (gone || step_ > 40) {
+      task_ = Task::Idle;
+      return;
+    }
+    int32_t gx, gy;
+    if (!FindGrabPoint(&p, TruncInt(p.x), TruncInt(p.y), 280, throwFan_ ? 510 : 501, gx, gy)) {
+      if (step_ > 3) task_ = Task::Idle;
+      return;
+    }
+    if (PressAt(gx, gy, out)) phase_ = 1;
+    return;
+  }
+  if (phase_ == 1) {
+    if (Mouse->Clicked != &p) {
+      task_ = Task::Idle;
+      return;
+    }
+    // Fling him toward the nearer corner with the longest move a frame allows, letting go in
+    // the same frame: the move is his speed, which he loses slowly enough to fly out of sight.
+    const int sx = Mouse->x < 0 ? -(ScreenCentreX - 1) : ScreenCentreX - 1;
+    const int sy = Mouse->y < 0 ? -(ScreenCentreY - 1) : ScreenCentreY - 1;
+    out.push_back({Event::Kind::Motion, ScreenCentreX + sx, ScreenCentreY + sy});
+    ReleaseLeft(out);
+    phase_ = 2;
+    step_ = 0;
+    return;
+  }
+  if (step_ >= 2) task_ = Task::Idle;
 }
 
 bool Bot::ClickButton(int screenX, int screenY, int32_t mode, std::vector<Event>& out) {
@@ -349,6 +551,7 @@ const BotGameResult& BotGame::Play(int maxFrames, const BotInputAdjuster& adjust
       if (adjust) adjust(game_.FramesRun(), events);
       for (const Bot::Event& e : events) backend_.Feed(e);
       if (game_.Run(1) == 0) break;  // Esc
+      CountDeleted();
       if (Stage != stage) {
         stage = Stage;
         result_.StageFrame[size_t(stage)] = game_.FramesRun();
@@ -360,7 +563,19 @@ const BotGameResult& BotGame::Play(int maxFrames, const BotInputAdjuster& adjust
     result_.EndFrame = game_.FramesRun() + 1;
     result_.Frames = result_.EndFrame;
   }
+  result_.ChefsThrown = std::abs(ChefsThrown);
   return result_;
+}
+
+void BotGame::CountDeleted() {
+  boxes_.resize(Works.size(), 0);
+  for (size_t s = 0; s < Works.size(); ++s) {
+    const WorkRef& w = Works[s];
+    const int32_t now = w && w->Active && w->Protected == 0 ? w->ID + 1 : 0;
+    // Only a deleted box leaves its slot or goes inactive.
+    if (boxes_[s] != 0 && now != boxes_[s]) result_.BoxesDeleted += 1;
+    boxes_[s] = now;
+  }
 }
 
 BotGameResult PlayBotGame(HeadlessBackend& backend, int32_t seed, int maxFrames) {

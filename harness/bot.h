@@ -23,7 +23,7 @@ class Bot {
   std::vector<Event> Next();
 
  private:
-  enum class Task { Idle, CarryHat, NewBox, PickBox, PressEnd };
+  enum class Task { Idle, CarryHat, NewBox, PickBox, PressEnd, ThrowChef };
   // Moves the cursor toward a world point by at most what one frame allows; true once there.
   bool Toward(int32_t x, int32_t y, std::vector<Event>& out);
   // Moves toward a world point and presses the left button there; true in the frame it presses.
@@ -38,14 +38,26 @@ class Bot {
   // Clicks one of the mode buttons and waits for its mode; true in the frame the mode has begun.
   bool ClickButton(int screenX, int screenY, int32_t mode, std::vector<Event>& out);
   void PressEnd(std::vector<Event>& out);
+  void Throw(std::vector<Event>& out);
+  // A chef carrying a hat on screen, or one near an open box of the bot's; -1 if none.
+  int32_t ChefToStop(bool& carrying) const;
+  // A box of the bot's on screen that the faces around it say is hated; -1 if none.
+  int32_t HatedBox() const;
+  // The unhappiest fan in view, his face showing a mood below 30; -1 if none.
+  int32_t SaddestFan() const;
 
   Task task_ = Task::Idle;
-  int step_ = 0;          // frames into the task
-  int32_t person_ = -1;   // People slot of the hat's owner
-  int32_t box_ = -1;      // Works slot the task aims at
-  int32_t pickMode_ = 0;  // ModeFinalizing or ModeDeleting for a pick
-  int phase_ = 0;         // where in its task the bot is
-  int family_ = 0;        // the hue family a new box is for
+  int step_ = 0;               // frames into the task
+  int32_t person_ = -1;        // People slot of the hat's owner, or of the chef to stop
+  const void* hat_ = nullptr;  // the hat being carried
+  int32_t box_ = -1;           // Works slot the task aims at
+  int32_t pickMode_ = 0;       // ModeFinalizing or ModeDeleting for a pick
+  int phase_ = 0;              // where in its task the bot is
+  int family_ = 0;             // the hue family a new box is for
+  bool rescue_ = false;        // the hat carried is taken from a chef's hands
+  bool throwFan_ = false;      // the person thrown is a fan, not a chef
+  int lastLook_ = 0;           // frame count of the last look for hated boxes
+  int frames_ = 0;             // frames the bot has played
   bool buttonDown_ = false;
   bool rightDown_ = false;
   std::array<int32_t, 7> boxOfHue_{-1, -1, -1, -1, -1, -1, -1};  // the open box each hue family goes to
@@ -56,6 +68,8 @@ struct BotGameResult {
   std::array<int, 9> StageFrame{};  // frame each stage began (stage 0: 0; -1 if never)
   int EndFrame = -1;                // frame the End button ended the game, or -1
   int Frames = 0;                   // frames run
+  int ChefsThrown = 0;              // chefs thrown out of the world, as the game counts them
+  int BoxesDeleted = 0;             // the player's boxes deleted
 };
 
 using BotInputAdjuster = std::function<void(int frame, std::vector<Bot::Event>&)>;
@@ -81,6 +95,9 @@ class BotGame {
   HeadlessGame game_;
   Bot bot_;
   BotGameResult result_;
+  std::vector<int32_t> boxes_;  // per slot of Works: the ID + 1 of the player's box in it, or 0
+  // Counts the boxes deleted since the last frame.
+  void CountDeleted();
 };
 
 // Plays a whole game of seed `seed` for at most `maxFrames` frames.

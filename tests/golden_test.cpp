@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "game/playback.h"
+#include "game/work.h"
 #include "game/world.h"
 #include "harness/headless_game.h"
 #include "platform/backends/headless.h"
@@ -55,6 +56,31 @@ TEST(GoldenGames, EveryRecordingReplaysWholeToItsDigest) {
     EXPECT_TRUE(result.Complete) << result.Why;
     EXPECT_EQ(digest, expected);
   }
+}
+
+// The bot's richer golden game is kept for what happens in it: the replay must
+// show a chef thrown out of the world and a box deleted, or the game no longer
+// covers them (a renewed recording where the bot did neither, say).
+TEST(GoldenGames, TheRicherGameThrowsAChefAndDeletesABox) {
+  Recording recording;
+  std::string whyNot;
+  ASSERT_TRUE(
+      LoadRecording(std::string(CHROMELLY_GOLDEN_DIR) + "/seed4-thrown-chef-deleted-box.rec", recording, whyNot))
+      << whyNot;
+  HeadlessBackend backend;
+  backend.SetRecording(false);
+  const PlaybackResult result = PlayRecording(backend, recording, true);
+  // Boxes leave the world only when deleted: every box ever made that is not active was.
+  int32_t active = 0;
+  for (const auto& w : Works)
+    if (w && w->Active) active += 1;
+  const int32_t deleted = WorkCount - active, thrown = ChefsThrown < 0 ? -ChefsThrown : ChefsThrown;
+  ResetServices();
+  ResetWorld();
+  UseBackend(nullptr);
+  EXPECT_TRUE(result.Complete) << result.Why;
+  EXPECT_GE(thrown, 1);
+  EXPECT_GE(deleted, 1);
 }
 
 }  // namespace

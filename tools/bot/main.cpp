@@ -44,9 +44,10 @@ int main(int argc, char** argv) {
   std::printf("seed %d:", seed);
   for (size_t s = 1; s < result.StageFrame.size(); ++s) std::printf(" stage %zu at %d;", s, result.StageFrame[s]);
   if (result.EndFrame > 0)
-    std::printf(" End at frame %d (%.1f minutes)\n", result.EndFrame, result.EndFrame / 3600.0);
+    std::printf(" End at frame %d (%.1f minutes);", result.EndFrame, result.EndFrame / 3600.0);
   else
-    std::printf(" no End in %d frames\n", result.Frames);
+    std::printf(" no End in %d frames;", result.Frames);
+  std::printf(" %d chefs thrown, %d boxes deleted\n", result.ChefsThrown, result.BoxesDeleted);
   // Saved while the game is still on: a game cut short replays up to here.
   if (!record.empty()) {
     const RecordingEnd how = result.EndFrame > 0 ? RecordingEnd::Exited : RecordingEnd::Cut;

@@ -4,14 +4,16 @@
 // invariants after every frame. Built with the tests, and meant for the
 // sanitizer build, where a memory fault or undefined behaviour stops it at once.
 //   chromelly_soak [--seed N] [--hours H] [--minutes M] [--bot-minutes M]
-//                  [--stage-seconds S] [--closing-seconds S]
+//                  [--stage-seconds S] [--closing-seconds S] [--first-game N]
 // The bot plays each game; now and then the noise takes the mouse for one of
 // its actions, and in the closing scene it has the mouse until
 // --closing-seconds have passed, when the bot goes for End. A game the bot has
 // not brought to the closing scene in --bot-minutes is pushed on by the stage
 // hook, one stage every --stage-seconds, so every game reaches its end. The
 // next game starts at once, until the simulated time is used up. Exits 1 at
-// the first broken invariant.
+// the first broken invariant. Each game's seeds follow from the soak's seed and
+// the game's number alone, so --first-game N resumes a soak that was stopped in
+// game N: that game and the ones after it play as they did in the first run.
 #include <cinttypes>
 #include <csignal>
 #include <cstdio>
@@ -22,6 +24,7 @@
 #include "game/stages.h"
 #include "game/world.h"
 #include "harness/bot.h"
+#include "harness/headless_game.h"
 #include "harness/invariants.h"
 #include "harness/stage_hook.h"
 #include "platform/command_line.h"
@@ -31,7 +34,7 @@ namespace {
 
 constexpr const char* Usage =
     "usage: chromelly_soak [--seed N] [--hours H] [--minutes M] [--bot-minutes M] [--stage-seconds S]\n"
-    "                      [--closing-seconds S]\n"
+    "                      [--closing-seconds S] [--first-game N]\n"
     "Plays whole games headless, the bot with random noise, checking the world after every frame.\n"
     "  --seed N             seed of the games and of the noise (default 1)\n"
     "  --hours H            simulated hours to play (default 1)\n"
@@ -39,7 +42,8 @@ constexpr const char* Usage =
     "  --bot-minutes M      simulated minutes the bot has to reach the closing scene before the\n"
     "                       stage hook pushes the game on (default 20)\n"
     "  --stage-seconds S    simulated seconds between two pushed stages once the view has settled (default 60)\n"
-    "  --closing-seconds S  simulated seconds of noise in the closing scene before the bot clicks End (default 600)\n";
+    "  --closing-seconds S  simulated seconds of noise in the closing scene before the bot clicks End (default 600)\n"
+    "  --first-game N       start at game N of the seed, to resume a soak that stopped in it (default 1)\n";
 
 constexpr int64_t FramesPerSecond = 60;
 constexpr int NoiseOneFrameIn = 600;  // the noise cuts in about every ten seconds of the bot's play
@@ -60,6 +64,7 @@ struct Totals {
 };
 
 struct GamePlan {
+  int32_t Number = 1;  // the game's number in the soak of its seed, from 1
   int32_t Seed = 0;
   uint32_t NoiseSeed = 0;
   int64_t Budget = 0;         // frames this game may run at most
@@ -102,8 +107,8 @@ bool PlayGame(const GamePlan& plan, Totals& totals) {
       closing += 1;
     }
     if (totals.Frames % (FramesPerSecond * 3600 / 4) == 0) {
-      std::printf("  %.2f simulated hours: game %" PRId64 " at stage %d, %d people\n",
-                  double(totals.Frames) / double(FramesPerSecond * 3600), totals.Games, Stage, PeopleCount);
+      std::printf("  %.2f simulated hours: game %d at stage %d, %d people\n",
+                  double(totals.Frames) / double(FramesPerSecond * 3600), plan.Number, Stage, PeopleCount);
       std::fflush(stdout);
     }
   };
@@ -134,7 +139,8 @@ bool PlayGame(const GamePlan& plan, Totals& totals) {
   }
   if (closing > 0 && hookFrom < 0) totals.GamesByTheBot += 1;
   for (int k = 0; k < NoisePlayer::Kinds; ++k) totals.Actions[k] += noise.Begun()[k];
-  std::printf("  game over at stage %d after %" PRId64 " frames%s", Stage, played,
+  // The digest lets a resumed soak be checked against the first run, game by game.
+  std::printf("  game over at stage %d after %" PRId64 " frames, digest %016" PRIx64 "%s", Stage, played, WorldDigest(),
               closing > 0 ? ", closing scene reached" : "");
   if (hookFrom >= 0) std::printf(", stage hook from stage %d", hookFrom);
   std::printf("\n");
@@ -144,7 +150,7 @@ bool PlayGame(const GamePlan& plan, Totals& totals) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int seed = 1, minutes = 60, botMinutes = 20, stageSeconds = 60, closingSeconds = 600;
+  int seed = 1, minutes = 60, botMinutes = 20, stageSeconds = 60, closingSeconds = 600, firstGame = 1;
   CommandLine line("chromelly_soak", Usage);
   line.Int("seed", seed, -2147483647L, 2147483647L);
   line.Int("hours", 0, 100, [&minutes](int hours) { minutes = hours * 60; });
@@ -152,14 +158,16 @@ int main(int argc, char** argv) {
   line.Int("bot-minutes", botMinutes, 0, 6000);
   line.Int("stage-seconds", stageSeconds, 1, 36000);
   line.Int("closing-seconds", closingSeconds, 1, 36000);
+  line.Int("first-game", firstGame, 1, 1000000);
   if (const int status = line.Parse(argc, argv); status >= 0) return status;
   const int64_t total = int64_t(minutes) * 60 * FramesPerSecond;
   Totals totals;
   bool sound = true;
   std::signal(SIGINT, Stop);
   std::signal(SIGTERM, Stop);
-  for (int32_t game = 0; sound && totals.Frames < total && !Stopped; ++game) {
+  for (int32_t game = firstGame - 1; sound && totals.Frames < total && !Stopped; ++game) {
     GamePlan plan;
+    plan.Number = game + 1;
     plan.Seed = int32_t(uint32_t(seed) * 7919u + uint32_t(game));
     plan.NoiseSeed = uint32_t(seed) * 2654435761u + uint32_t(game);
     plan.Budget = total - totals.Frames;
@@ -174,10 +182,10 @@ int main(int argc, char** argv) {
   for (int s = 0; s <= LastStage; ++s)
     if (totals.FramesAtStage[s] > 0) reached = s;
   if (Stopped) std::printf("stopped before the time was up\n");
-  std::printf("soak seed %d: %" PRId64 " frames (%.2f simulated hours), %" PRId64 " games (%" PRId64
+  std::printf("soak seed %d from game %d: %" PRId64 " frames (%.2f simulated hours), %" PRId64 " games (%" PRId64
               " ended with End, %" PRId64 " brought to the closing scene by the bot alone), highest stage %d, %" PRId64
               " frames in the closing scene, %" PRId64 " frames of noise, faults %d\n",
-              seed, totals.Frames, double(totals.Frames) / double(FramesPerSecond * 3600), totals.Games,
+              seed, firstGame, totals.Frames, double(totals.Frames) / double(FramesPerSecond * 3600), totals.Games,
               totals.GamesEnded, totals.GamesByTheBot, reached, totals.ClosingFrames, totals.NoiseFrames,
               sound ? 0 : 1);
   std::printf("frames by stage:");
