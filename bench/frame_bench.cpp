@@ -10,9 +10,9 @@
 #include "frame_timer.h"
 #include "game/frameloop.h"
 #include "game/person.h"
-#include "harness/headless_game.h"
 #include "game/work.h"
 #include "game/world.h"
+#include "harness/headless_game.h"
 #include "platform/random.h"
 
 namespace {

@@ -19,11 +19,11 @@
 
 #include "frame_timer.h"
 #include "game/ending.h"
-#include "harness/headless_game.h"
 #include "game/work.h"
 #include "game/world.h"
-#include "platform/backend.h"
 #include "harness/bot.h"
+#include "harness/headless_game.h"
+#include "platform/backend.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include "game/frameloop.h"
 #include "game/startup.h"
-#include "platform/recording/replay_backend.h"
 #include "platform/frame_stats.h"
 #include "platform/hitlayers.h"
+#include "platform/recording/replay_backend.h"
 #include "platform/resources.h"
 #include "platform/services.h"
 

@@ -8,11 +8,11 @@
 #include <string>
 
 #include "game/playback.h"
-#include "harness/headless_game.h"
 #include "game/world.h"
+#include "harness/bot.h"
+#include "harness/headless_game.h"
 #include "platform/recording/record_backend.h"
 #include "platform/services.h"
-#include "harness/bot.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/backends/x11/x11.h"
 #include "platform/backends/x11/refresh_probe.h"
+#include "platform/backends/x11/x11.h"
 #include "platform/services.h"
 #include "tests/e2e/e2e_support.h"
 
