@@ -52,15 +52,6 @@ bool NoticeShown(ScreenReader& screen, const ShownFrame& frame) {
   return MostlyBlack(screen, left) && MostlyBlack(screen, right);
 }
 
-// Share of white pixels in the shown frame, sampled every 8 pixels, from the last snapshot.
-double WhiteShare(const ScreenReader& screen, const ShownFrame& frame) {
-  int white = 0, all = 0;
-  for (int y = frame.OffsetY; y < frame.OffsetY + frame.ShownH; y += 8)
-    for (int x = frame.OffsetX; x < frame.OffsetX + frame.ShownW; x += 8, ++all)
-      if (IsWhite(screen.At(x, y))) ++white;
-  return all ? double(white) / all : 0.0;
-}
-
 // Where the frame shows for the game's window as it is now (root pixels).
 ShownFrame FrameIn(const ShownWindow& window) {
   ShownFrame frame = ShownFrame::Fit(kFrameW, kFrameH, window.W, window.H);

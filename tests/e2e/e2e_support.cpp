@@ -319,8 +319,6 @@ bool StartToIntro(Checks& checks, GameProcess& game, ScreenReader& screen, Shown
                            std::to_string(kSeenWithinMs / 1000) + " s (" + game.Ending() + said + ")");
 }
 
-namespace {
-
 // Share of white pixels in the shown frame, sampled every 8 pixels.
 double WhiteShare(const ScreenReader& screen, const ShownFrame& frame) {
   int white = 0, all = 0;
@@ -329,6 +327,8 @@ double WhiteShare(const ScreenReader& screen, const ShownFrame& frame) {
       if (IsWhite(screen.At(x, y))) ++white;
   return all ? double(white) / all : 0.0;
 }
+
+namespace {
 
 // The full screen covers the screen, or the mode the game switched the screen to.
 bool CoversScreen(const ScreenReader& screen, const ShownWindow& window) {

@@ -171,6 +171,9 @@ bool CurrentModeSize(Display* display, int& width, int& height);
 // The game hides the pointer, warps it to the middle of the screen every frame and moves its own
 // cursor by the pointer's displacement, one world unit a pixel: a player's hand is a relative move.
 
+// Share of white pixels in the shown frame, sampled every 8 pixels, from the last snapshot.
+double WhiteShare(const ScreenReader& screen, const ShownFrame& frame);
+
 // Moves the pointer by (dx, dy) in steps of at most `step` pixels, a pause after each for the game to read it.
 void MoveBy(Checks& checks, int dx, int dy, int step = 40);
 // A press and release of the left button with a pause between them, or only the press or the release.

@@ -12,15 +12,6 @@ namespace {
 
 constexpr int kMonitorW = 1280, kMonitorH = 1024;
 
-// Share of the frame's pixels that are white, sampled every 8 pixels.
-double WhiteShareOf(const ScreenReader& screen, const ShownFrame& frame) {
-  int white = 0, all = 0;
-  for (int y = frame.OffsetY; y < frame.OffsetY + frame.ShownH; y += 8)
-    for (int x = frame.OffsetX; x < frame.OffsetX + frame.ShownW; x += 8, ++all)
-      if (IsWhite(screen.At(x, y))) ++white;
-  return all ? double(white) / all : 0.0;
-}
-
 // The game started with the pointer on one monitor: its game screen is that monitor, exactly.
 void CheckOnMonitor(Checks& checks, ScreenReader& screen, const std::string& gamePath, int monitorX,
                     const std::string& name, const std::string& shot) {
@@ -41,7 +32,7 @@ void CheckOnMonitor(Checks& checks, ScreenReader& screen, const std::string& gam
         frame.OffsetX += shown.X;
         frame.OffsetY += shown.Y;
         screen.Snapshot();
-        white = WhiteShareOf(screen, frame);
+        white = WhiteShare(screen, frame);
         return white >= 0.9;
       },
       10000);
