@@ -76,15 +76,22 @@ bool FindHat(ScreenReader& screen, Patch& hat, const Patch* near = nullptr) {
 
 // Puts the cursor on a hat crown, aiming again once close since people walk meanwhile; false when none shows.
 bool HomeOnHat(Checks& checks, ScreenReader& screen, GameCursor& cursor, Patch& hat) {
-  // The crowd crosses the screen and comes back: wait for a hat in view.
-  if (!WaitUntil([&] { return FindHat(screen, hat) && hat.Y < 700; })) return false;
-  for (int pass = 0; pass < 2; ++pass) {
+  // A hat lost from sight on the way (its wearer walked off or behind another) is given up for the
+  // largest in view, a few times, rather than the whole attempt.
+  for (int look = 0; look < 3; ++look) {
+    // The crowd crosses the screen and comes back: wait for a hat in view.
+    if (!WaitUntil([&] { return FindHat(screen, hat) && hat.Y < 700; })) return false;
+    bool lost = false;
+    for (int pass = 0; pass < 2 && !lost; ++pass) {
+      cursor.To(checks, screen, hat.X, hat.Y - 8);
+      const Patch seen = hat;
+      lost = !FindHat(screen, hat, &seen);
+    }
+    if (lost) continue;
     cursor.To(checks, screen, hat.X, hat.Y - 8);
-    const Patch seen = hat;
-    if (!FindHat(screen, hat, &seen)) return false;
+    return true;
   }
-  cursor.To(checks, screen, hat.X, hat.Y - 8);
-  return true;
+  return false;
 }
 
 // Share of the samples inside the box, every 4 pixels, that pass the test; the last passing colour is kept.
@@ -166,12 +173,17 @@ int RunHands(const std::string& gamePath, const std::string& shots) {
     PressLeft(checks);
     WaitForInputRead(checks, screen);  // the press is read on the hat, not on the way to the box
     cursor.To(checks, screen, kBoxX, kBoxY);
+    WaitForInputRead(checks, screen);  // the hand is over the box before anything there counts as held
     // The hat comes over the box in the frame that reads the last move, which a busy machine draws later.
+    // Only a patch of the hat's own colour counts: a passer-by's hat over the box would let go too soon.
     std::vector<Patch> inHand;
     WaitUntil(
         [&] {
           screen.Snapshot();
-          return !(inHand = ColouredPatches(screen, {kBoxX - 80, kBoxY - 50, 160, 100}, 40)).empty();
+          inHand.clear();
+          for (const Patch& p : ColouredPatches(screen, {kBoxX - 80, kBoxY - 50, 160, 100}, 40))
+            if (Near(p.Colour, hat.Colour, 20)) inHand.push_back(p);
+          return !inHand.empty();
         },
         15000);
     ReleaseLeft(checks);
