@@ -454,8 +454,11 @@ bool Bot::FanToMove(int32_t& fan, int32_t& box) const {
   for (size_t s = 0; s < Works.size(); ++s) {
     const WorkRef& w = Works[s];
     if (!w || !w->Active || w->Protected != 0 || w->NextIng < ShowsItsHue) continue;
-    // He is put down in front of the box, where the box does not push him away.
-    if (!InView(w->x, w->y, 280, 185) || !InView(w->x + 90, w->y + 130 + 72, 100, 90)) continue;
+    // He is put down in front of the box, his top 130 below the box's, where the box does not push him away.
+    // The box, and the face and the middle of the fan put down there, must be in view.
+    if (!InView(w->x, w->y, 280, 185) || !InView(w->x + 90, w->y + 130 + 72, 100, 90) ||
+        !InView(w->x + 130, w->y + 130 + 245, 20, 20))
+      continue;
     const TColor& mix = *w->Mix;
     const int mx = std::max({mix.R, mix.G, mix.B}), mn = std::min({mix.R, mix.G, mix.B});
     if (mx < 70 || (mx - mn) * 2 < mx) continue;  // only a strong colour delights
@@ -513,6 +516,7 @@ void Bot::Move(std::vector<Event>& out) {
   if (phase_ == 2) {
     // Let go without moving, so that he is put down rather than thrown.
     ReleaseLeft(out);
+    fansMoved_ += 1;
     phase_ = 3;
     step_ = 0;
     return;
@@ -655,6 +659,7 @@ const BotGameResult& BotGame::Play(int maxFrames, const BotInputAdjuster& adjust
     result_.Frames = result_.EndFrame;
   }
   result_.ChefsThrown = std::abs(ChefsThrown);
+  result_.FansMoved = bot_.FansMoved();
   return result_;
 }
 

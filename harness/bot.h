@@ -21,6 +21,8 @@ class Bot {
 
   // The input to feed in before the next frame, decided from the world the last frame left.
   std::vector<Event> Next();
+  // Fans put down in front of a box of their colour so far.
+  int FansMoved() const { return fansMoved_; }
 
  private:
   enum class Task { Idle, CarryHat, NewBox, PickBox, PressEnd, ThrowChef, MoveFan };
@@ -63,6 +65,7 @@ class Bot {
   int32_t grabY_ = 0;
   int lastLook_ = 0;         // frame count of the last look for hated boxes
   int frames_ = 0;           // frames the bot has played
+  int fansMoved_ = 0;        // fans put down in front of a box of their colour
   float roomlessAt_ = 2.0f;  // the zoom at which the view had no room for another box
   bool buttonDown_ = false;
   bool rightDown_ = false;
@@ -76,6 +79,7 @@ struct BotGameResult {
   int Frames = 0;                   // frames run
   int ChefsThrown = 0;              // chefs thrown out of the world, as the game counts them
   int BoxesDeleted = 0;             // the player's boxes deleted
+  int FansMoved = 0;                // fans the bot put down in front of a box of their colour
 };
 
 using BotInputAdjuster = std::function<void(int frame, std::vector<Bot::Event>&)>;
