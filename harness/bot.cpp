@@ -34,6 +34,8 @@ constexpr int LookEvery = 60;  // frames between two looks for a hated box
 // near his (degrees), well inside the band where a fan likes a colour.
 constexpr int ShowsItsHue = 4;
 constexpr int FanHueNear = 25;
+// At most one fan carried every two seconds: a player's pace, not a machine's.
+constexpr int FanMoveEvery = 120;
 
 // Hue in degrees (0 to 359) of a colour, -1 for a grey.
 int Hue(const TColor& c) {
@@ -313,7 +315,8 @@ void Bot::Choose(std::vector<Event>& out) {
       return;
     }
   }
-  if (FanToMove(person_, box_)) {
+  if (frames_ - lastFanMove_ >= FanMoveEvery && FanToMove(person_, box_)) {
+    lastFanMove_ = frames_;
     task_ = Task::MoveFan;
     return;
   }

@@ -65,6 +65,7 @@ class Bot {
   int32_t grabY_ = 0;
   int lastLook_ = 0;         // frame count of the last look for hated boxes
   int frames_ = 0;           // frames the bot has played
+  int lastFanMove_ = -1000;  // frame count when the last fan was picked up
   int fansMoved_ = 0;        // fans put down in front of a box of their colour
   float roomlessAt_ = 2.0f;  // the zoom at which the view had no room for another box
   bool buttonDown_ = false;
