@@ -29,6 +29,13 @@ constexpr int ChefNear = 450;
 constexpr int HatersToDelete = 4;
 constexpr int32_t DeleteFromStage = 5;
 constexpr int LookEvery = 60;  // frames between two looks for a hated box
+// A fan who is not glad is carried to stand in front of a box of his colour:
+// the box must hold this many hats to show its hue, and its hue must lie this
+// near his (degrees), well inside the band where a fan likes a colour.
+constexpr int ShowsItsHue = 4;
+constexpr int FanHueNear = 25;
+// At most one fan carried every two seconds: a player's pace, not a machine's.
+constexpr int FanMoveEvery = 120;
 
 // Hue in degrees (0 to 359) of a colour, -1 for a grey.
 int Hue(const TColor& c) {
@@ -147,7 +154,8 @@ int32_t Bot::SaddestFan() const {
   for (int32_t i = 0; i < PeopleCount; ++i) {
     const TPerson& p = *People[size_t(i)];
     if (p.Chef != ChefNone || p.InspiredBy > -1 || p.GettingHat > -1 || p.Frame < 0) continue;
-    if (std::abs(p.throwX) > 2 || std::abs(p.throwY) > 2 || !InView(TruncInt(p.x), TruncInt(p.y), 280, 510)) continue;
+    if (std::abs(p.throwX) > 2 || std::abs(p.throwY) > 2) continue;
+    if (!InView(TruncInt(p.x) + 90, TruncInt(p.y) + 72, 100, 90)) continue;  // his face must be seen
     if (p.Mood / 10 < lowest) {
       lowest = p.Mood / 10;
       who = i;
@@ -157,6 +165,8 @@ int32_t Bot::SaddestFan() const {
 }
 
 int32_t Bot::HatedBox() const {
+  int32_t best = -1;
+  int bestMargin = 0;
   for (size_t s = 0; s < Works.size(); ++s) {
     const WorkRef& w = Works[s];
     if (!w || !w->Active || w->Protected != 0 || !InView(w->x, w->y, 280, 185)) continue;
@@ -178,9 +188,12 @@ int32_t Bot::HatedBox() const {
       if (face <= 2 && d > 40) haters += 1;
       if (face >= 4 && d <= 40) lovers += 1;
     }
-    if (haters >= HatersToDelete && haters >= 3 * lovers) return int32_t(s);
+    if (haters >= HatersToDelete && haters >= 3 * lovers && haters - lovers > bestMargin) {
+      bestMargin = haters - lovers;
+      best = int32_t(s);
+    }
   }
-  return -1;
+  return best;
 }
 
 void Bot::Cancel(std::vector<Event>& out) {
@@ -230,6 +243,7 @@ std::vector<Bot::Event> Bot::Next() {
     case Task::PickBox: Pick(out); break;
     case Task::PressEnd: PressEnd(out); break;
     case Task::ThrowChef: Throw(out); break;
+    case Task::MoveFan: Move(out); break;
   }
   return out;
 }
@@ -295,10 +309,16 @@ void Bot::Choose(std::vector<Event>& out) {
       task_ = Task::PickBox;
       pickMode_ = ModeDeleting;
       box_ = hated;
+      roomlessAt_ = 2.0f;  // its place is free again
       for (int32_t& b : boxOfHue_)
         if (b == hated) b = -1;
       return;
     }
+  }
+  if (frames_ - lastFanMove_ >= FanMoveEvery && FanToMove(person_, box_)) {
+    lastFanMove_ = frames_;
+    task_ = Task::MoveFan;
+    return;
   }
   // The nearest worn hat on screen.
   const int hw = HalfWidth(), hh = HalfHeight();
@@ -308,6 +328,8 @@ void Bot::Choose(std::vector<Event>& out) {
     const TPerson& p = *People[size_t(i)];
     if (p.Chef != ChefNone || p.MyHat->On != HatWorn || p.Frame < 0 || p.HatThief != -1) continue;
     if (std::abs(p.throwX) > 2 || std::abs(p.throwY) > 2) continue;
+    // With no room for another box, only hats that have a box of their colour are worth fetching.
+    if (Scale >= roomlessAt_ && !OpenPlayerBox(boxOfHue_[size_t(HueFamily(*p.Color))])) continue;
     const int hx = TruncInt(p.x) + 140, hy = TruncInt(p.y) + 45;
     if (hx < -hw + 40 || hx > hw - 40 || hy < -hh + 40 || hy > hh - 40) continue;
     const int64_t d = int64_t(hx - Mouse->x) * (hx - Mouse->x) + int64_t(hy - Mouse->y) * (hy - Mouse->y);
@@ -430,6 +452,81 @@ void Bot::Throw(std::vector<Event>& out) {
   if (step_ >= 2) task_ = Task::Idle;
 }
 
+bool Bot::FanToMove(int32_t& fan, int32_t& box) const {
+  int64_t best = -1;
+  for (size_t s = 0; s < Works.size(); ++s) {
+    const WorkRef& w = Works[s];
+    if (!w || !w->Active || w->Protected != 0 || w->NextIng < ShowsItsHue) continue;
+    // He is put down in front of the box, his top 130 below the box's, where the box does not push him away.
+    // The box, and the face and the middle of the fan put down there, must be in view.
+    if (!InView(w->x, w->y, 280, 185) || !InView(w->x + 90, w->y + 130 + 72, 100, 90) ||
+        !InView(w->x + 130, w->y + 130 + 245, 20, 20))
+      continue;
+    const TColor& mix = *w->Mix;
+    const int mx = std::max({mix.R, mix.G, mix.B}), mn = std::min({mix.R, mix.G, mix.B});
+    if (mx < 70 || (mx - mn) * 2 < mx) continue;  // only a strong colour delights
+    const int hue = Hue(mix);
+    for (int32_t i = 0; i < PeopleCount; ++i) {
+      const TPerson& p = *People[size_t(i)];
+      if (p.Chef != ChefNone || p.InspiredBy > -1 || p.GettingHat > -1 || p.Frame < 0 || Mouse->Clicked == &p) continue;
+      if (std::abs(p.throwX) > 2 || std::abs(p.throwY) > 2 || p.Mood / 10 > 3) continue;
+      const int x = TruncInt(p.x), y = TruncInt(p.y);
+      if (!InView(x + 90, y + 72, 100, 90)) continue;
+      const int own = Hue(*p.Color);
+      if (own < 0 || HueDistance(own, hue) > FanHueNear) continue;
+      // Already where he can see it.
+      if (x + 280 > w->x - 175 && x < w->x + 455 && y + 510 > w->y - 175 && y < w->y + 360) continue;
+      const int64_t d = int64_t(x - w->x) * (x - w->x) + int64_t(y - w->y) * (y - w->y);
+      if (best < 0 || d < best) {
+        best = d;
+        fan = i;
+        box = int32_t(s);
+      }
+    }
+  }
+  return best >= 0;
+}
+
+void Bot::Move(std::vector<Event>& out) {
+  const TPerson& p = *People[size_t(person_)];
+  const WorkRef& w = Works[size_t(box_)];
+  if (phase_ == 0) {
+    if (p.Chef != ChefNone || p.InspiredBy > -1 || p.GettingHat > -1 || !w || !w->Active || step_ > 40) {
+      task_ = Task::Idle;
+      return;
+    }
+    int32_t gx, gy;
+    if (!FindGrabPoint(&p, TruncInt(p.x), TruncInt(p.y), 280, 510, gx, gy)) {
+      if (step_ > 3) task_ = Task::Idle;
+      return;
+    }
+    if (PressAt(gx, gy, out)) {
+      phase_ = 1;
+      grabX_ = gx - TruncInt(p.x);
+      grabY_ = gy - TruncInt(p.y);
+    }
+    return;
+  }
+  if (phase_ == 1) {
+    if (Mouse->Clicked != &p || !w || !w->Active || step_ > 80) {
+      task_ = Task::Idle;
+      return;
+    }
+    // Carried to stand in front of the box: his top 130 below the box's, where the box does not push him aside.
+    if (Toward(w->x + grabX_, w->y + 130 + grabY_, out)) phase_ = 2;
+    return;
+  }
+  if (phase_ == 2) {
+    // Let go without moving, so that he is put down rather than thrown.
+    ReleaseLeft(out);
+    fansMoved_ += 1;
+    phase_ = 3;
+    step_ = 0;
+    return;
+  }
+  if (step_ >= 2) task_ = Task::Idle;
+}
+
 bool Bot::ClickButton(int screenX, int screenY, int32_t mode, std::vector<Event>& out) {
   switch (phase_) {
     case 0:  // reach the button and press
@@ -481,6 +578,7 @@ void Bot::Place(std::vector<Event>& out) {
         }
       }
     if (best < 0 || step_ > 120) {
+      if (best < 0) roomlessAt_ = Scale;
       Cancel(out);  // nowhere to put it
       task_ = Task::Idle;
       return;
@@ -564,6 +662,7 @@ const BotGameResult& BotGame::Play(int maxFrames, const BotInputAdjuster& adjust
     result_.Frames = result_.EndFrame;
   }
   result_.ChefsThrown = std::abs(ChefsThrown);
+  result_.FansMoved = bot_.FansMoved();
   return result_;
 }
 

@@ -21,9 +21,11 @@ class Bot {
 
   // The input to feed in before the next frame, decided from the world the last frame left.
   std::vector<Event> Next();
+  // Fans put down in front of a box of their colour so far.
+  int FansMoved() const { return fansMoved_; }
 
  private:
-  enum class Task { Idle, CarryHat, NewBox, PickBox, PressEnd, ThrowChef };
+  enum class Task { Idle, CarryHat, NewBox, PickBox, PressEnd, ThrowChef, MoveFan };
   // Moves the cursor toward a world point by at most what one frame allows; true once there.
   bool Toward(int32_t x, int32_t y, std::vector<Event>& out);
   // Moves toward a world point and presses the left button there; true in the frame it presses.
@@ -39,6 +41,9 @@ class Bot {
   bool ClickButton(int screenX, int screenY, int32_t mode, std::vector<Event>& out);
   void PressEnd(std::vector<Event>& out);
   void Throw(std::vector<Event>& out);
+  void Move(std::vector<Event>& out);
+  // A fan in view who is not glad, and a box of the bot's in his colour that he does not see: true if found.
+  bool FanToMove(int32_t& fan, int32_t& box) const;
   // A chef carrying a hat on screen, or one near an open box of the bot's; -1 if none.
   int32_t ChefToStop(bool& carrying) const;
   // A box of the bot's on screen that the faces around it say is hated; -1 if none.
@@ -56,8 +61,13 @@ class Bot {
   int family_ = 0;             // the hue family a new box is for
   bool rescue_ = false;        // the hat carried is taken from a chef's hands
   bool throwFan_ = false;      // the person thrown is a fan, not a chef
-  int lastLook_ = 0;           // frame count of the last look for hated boxes
-  int frames_ = 0;             // frames the bot has played
+  int32_t grabX_ = 0;          // where on the fan being moved the pointer holds him
+  int32_t grabY_ = 0;
+  int lastLook_ = 0;         // frame count of the last look for hated boxes
+  int frames_ = 0;           // frames the bot has played
+  int lastFanMove_ = -1000;  // frame count when the last fan was picked up
+  int fansMoved_ = 0;        // fans put down in front of a box of their colour
+  float roomlessAt_ = 2.0f;  // the zoom at which the view had no room for another box
   bool buttonDown_ = false;
   bool rightDown_ = false;
   std::array<int32_t, 7> boxOfHue_{-1, -1, -1, -1, -1, -1, -1};  // the open box each hue family goes to
@@ -70,6 +80,7 @@ struct BotGameResult {
   int Frames = 0;                   // frames run
   int ChefsThrown = 0;              // chefs thrown out of the world, as the game counts them
   int BoxesDeleted = 0;             // the player's boxes deleted
+  int FansMoved = 0;                // fans the bot put down in front of a box of their colour
 };
 
 using BotInputAdjuster = std::function<void(int frame, std::vector<Bot::Event>&)>;

@@ -47,7 +47,8 @@ int main(int argc, char** argv) {
     std::printf(" End at frame %d (%.1f minutes);", result.EndFrame, result.EndFrame / 3600.0);
   else
     std::printf(" no End in %d frames;", result.Frames);
-  std::printf(" %d chefs thrown, %d boxes deleted\n", result.ChefsThrown, result.BoxesDeleted);
+  std::printf(" %d chefs thrown, %d boxes deleted, %d fans moved\n", result.ChefsThrown, result.BoxesDeleted,
+              result.FansMoved);
   // Saved while the game is still on: a game cut short replays up to here.
   if (!record.empty()) {
     const RecordingEnd how = result.EndFrame > 0 ? RecordingEnd::Exited : RecordingEnd::Cut;
