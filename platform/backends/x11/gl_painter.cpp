@@ -411,6 +411,13 @@ PixelBox GlPainter::WindowBox(const DrawCall& call, const PixelBox& box) const {
 // any ink and would have been left as it was.
 void GlPainter::DrawInk(const DrawCall& call, const InkPlan& plan) {
   if (!std::isfinite(call.Corners.P[0].X) || plan.Boxes[0].empty()) return;  // no ink: blending changes nothing
+  // A picture this small on the screen costs less drawn whole than any box would add as a draw of its own.
+  const PixelBox whole = WindowBox(call, {0, 0, call.Picture->Width, call.Picture->Height});
+  if (whole.Area() <= kPixelsPerDraw) {
+    ScissorFrame();
+    Quad4(call.Corners.P, true);
+    return;
+  }
   // The fewest boxes unless more save enough pixels to pay for their draws.
   int64_t bestCost = -1;
   for (int k = 1; k <= InkPlan::MaxBoxes; ++k) {
@@ -430,7 +437,6 @@ void GlPainter::DrawInk(const DrawCall& call, const InkPlan& plan) {
     }
   }
   // A picture small on the screen is drawn whole: moving the scissor costs a draw, more than the pixels saved.
-  const PixelBox whole = WindowBox(call, {0, 0, call.Picture->Width, call.Picture->Height});
   if (whole.Area() <= bestCost) {
     ScissorFrame();
     Quad4(call.Corners.P, true);
