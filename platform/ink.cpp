@@ -117,6 +117,7 @@ InkPlan PlanInk(const uint8_t* rgba, int width, int height) {
 }
 
 std::vector<PixelBox> DisjointBoxes(const std::vector<PixelBox>& boxes) {
+  if (boxes.size() == 1) return boxes[0].Empty() ? std::vector<PixelBox>{} : boxes;  // nothing to overlap
   std::vector<int> ys;
   for (const PixelBox& b : boxes) {
     if (b.Empty()) continue;

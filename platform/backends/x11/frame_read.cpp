@@ -5,7 +5,10 @@
 
 #include <cstddef>
 
+#include "platform/backends/x11/gl_painter.h"
+
 bool ReadFrameBeforeSwap(std::vector<uint8_t>& rgb, int& width, int& height) {
+  GlPainter::FinishCurrent();  // shapes still gathered belong to this frame
   GLint viewport[4] = {0, 0, 0, 0};
   glGetIntegerv(GL_VIEWPORT, viewport);
   width = viewport[2];

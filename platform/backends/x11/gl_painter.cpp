@@ -12,9 +12,6 @@
 
 namespace {
 
-// Sides of the polygon an oval is drawn as; round at every size the game uses.
-constexpr int kOvalSides = 48;
-
 // What one more draw of a picture costs, counted in pixels drawn: a picture is
 // split into more boxes only when that saves more pixels than this per box.
 constexpr int64_t kPixelsPerDraw = 1024;
@@ -62,10 +59,15 @@ GLuint NewTexture(GLint minFilter, GLint magFilter) {
   return name;
 }
 
+// The painter whose context is current: the frame is read back from its buffer.
+GlPainter* currentPainter = nullptr;
+
 }  // namespace
 
 // Sets up a fresh context: frame pixels (top-left origin, y down) onto the fitted viewport.
 void GlPainter::Begin(const FrameFit& fit, uint32_t generation) {
+  currentPainter = this;
+  shapes_.Clear();  // drawn for a context that is gone
   fit_ = fit;
   generation_ = generation;
   blend_ = -1;
@@ -99,6 +101,7 @@ void GlPainter::Begin(const FrameFit& fit, uint32_t generation) {
 
 // Fills the frame with a colour; the bars beside a letterboxed frame stay black.
 void GlPainter::Clear(uint8_t r, uint8_t g, uint8_t b) {
+  FlushShapes();
   ScissorFrame();
   PrepareAhead();
   if (fit_.Letterboxed()) {
@@ -115,6 +118,7 @@ void GlPainter::Clear(uint8_t r, uint8_t g, uint8_t b) {
 // Switches between alpha test, alpha blending and opaque drawing when the mode changes.
 void GlPainter::UseBlend(int blend) {
   if (blend == blend_) return;
+  FlushShapes();
   blend_ = blend;
   if (blend == BlendAlpha) {
     glDisable(GL_ALPHA_TEST);
@@ -187,32 +191,70 @@ void GlPainter::Quad4(const Point (&p)[4], bool textured) {
 
 // The ellipse inscribed in a (possibly turned) box, as a fan around its centre.
 void GlPainter::Oval(const Quad& c) {
+  Point centre;
+  Point ring[kOvalSides + 1];
+  OvalFan(c, centre, ring);
+  glBegin(GL_TRIANGLE_FAN);
+  glVertex2d(centre.X, centre.Y);
+  for (const Point& p : ring) glVertex2d(p.X, p.Y);
+  glEnd();
+}
+
+// The centre and the closed ring (its first point again at the end) of the fan an oval is drawn as.
+void GlPainter::OvalFan(const Quad& c, Point& centre, Point (&ring)[kOvalSides + 1]) {
+  // The circle's cosines and sines, worked out once: the same numbers every oval used to work out for itself.
+  static const struct UnitCircle {
+    double Cos[kOvalSides], Sin[kOvalSides];
+    UnitCircle() {
+      for (int i = 0; i < kOvalSides; ++i) {
+        const double t = 2.0 * M_PI * i / kOvalSides;
+        Cos[i] = std::cos(t);
+        Sin[i] = std::sin(t);
+      }
+    }
+  } circle;
   const double cx = (c.P[0].X + c.P[2].X) / 2, cy = (c.P[0].Y + c.P[2].Y) / 2;
   const double ax = (c.P[1].X - c.P[0].X) / 2, ay = (c.P[1].Y - c.P[0].Y) / 2;
   const double bx = (c.P[3].X - c.P[0].X) / 2, by = (c.P[3].Y - c.P[0].Y) / 2;
-  glBegin(GL_TRIANGLE_FAN);
-  glVertex2d(cx, cy);
+  centre = {cx, cy};
   for (int i = 0; i <= kOvalSides; ++i) {
-    const double t = 2.0 * M_PI * (i % kOvalSides) / kOvalSides;
-    const double cs = std::cos(t), sn = std::sin(t);
-    glVertex2d(cx + ax * cs + bx * sn, cy + ay * cs + by * sn);
+    const double cs = circle.Cos[i % kOvalSides], sn = circle.Sin[i % kOvalSides];
+    ring[i] = {cx + ax * cs + bx * sn, cy + ay * cs + by * sn};
   }
-  glEnd();
 }
 
 // Carries out one drawing call whose corners are already in frame pixels.
 void GlPainter::Draw(const DrawCall& call) {
+  const bool shape = call.What == DrawCall::Kind::Rect || call.What == DrawCall::Kind::Oval;
+  if (shape && !wholePictures_) {
+    // Gathered while the state stays; any change hands GL what was gathered first.
+    ScissorFrame();
+    UseBlend(call.Blend);
+    UseTexture(false);
+    const ShapeBatch::Colour colour = ShapeBatch::Colour::FromBytes(call.R, call.G, call.B, call.Alpha);
+    if (call.What == DrawCall::Kind::Rect) {
+      shapes_.AddQuad(call.Corners.P, colour);
+    } else {
+      Point centre;
+      Point ring[kOvalSides + 1];
+      OvalFan(call.Corners, centre, ring);
+      ShapeBatch::PixelGrid grid;
+      grid.OffsetX = fit_.OffsetX;
+      grid.ScaleX = double(fit_.ShownW) / fit_.FrameW;
+      grid.OffsetY = fit_.WindowH - fit_.OffsetY;  // GL counts rows from the bottom
+      grid.ScaleY = -double(fit_.ShownH) / fit_.FrameH;
+      if (ClearlyConvex(ring, kOvalSides))
+        shapes_.AddConvexSampled(ring, kOvalSides, colour, grid);
+      else
+        shapes_.AddFanSampled(centre, ring, kOvalSides + 1, colour, grid);
+    }
+    return;
+  }
+  FlushShapes();
   if (call.What != DrawCall::Kind::Image) ScissorFrame();
   UseBlend(call.Blend);
   glColor4ub(call.R, call.G, call.B, call.Alpha);
-  const bool wantsTexture = call.What == DrawCall::Kind::Image || call.What == DrawCall::Kind::Text;
-  if (wantsTexture != textured_) {
-    textured_ = wantsTexture;
-    if (wantsTexture)
-      glEnable(GL_TEXTURE_2D);
-    else
-      glDisable(GL_TEXTURE_2D);
-  }
+  UseTexture(call.What == DrawCall::Kind::Image || call.What == DrawCall::Kind::Text);
   switch (call.What) {
     case DrawCall::Kind::Rect: Quad4(call.Corners.P, false); break;
     case DrawCall::Kind::Oval: Oval(call.Corners); break;
@@ -269,9 +311,70 @@ void GlPainter::DrawNotice(const std::string& line, const Font& font) {
   Draw(text);
 }
 
+// True when every corner of the outline (frame pixels, either winding) turns the same way by so much that the
+// renderer's rounding of the corners to its sub-pixel grid cannot make it turn back: then any triangulation of
+// the outline covers the same pixels as the fan.
+bool GlPainter::ClearlyConvex(const Point* ring, int count) const {
+  // A corner at least this far (window pixels) off the line through its neighbours; the grid is 1/256 pixel or finer.
+  constexpr double kMargin = 1.0 / 32;
+  const double sx = double(fit_.ShownW) / fit_.FrameW, sy = double(fit_.ShownH) / fit_.FrameH;
+  int sign = 0;
+  for (int i = 0; i < count; ++i) {
+    const Point& p0 = ring[(i + count - 1) % count];
+    const Point& p1 = ring[i];
+    const Point& p2 = ring[(i + 1) % count];
+    const double ax = (p2.X - p0.X) * sx, ay = (p2.Y - p0.Y) * sy;
+    const double bx = (p1.X - p0.X) * sx, by = (p1.Y - p0.Y) * sy;
+    const double cross = ax * by - ay * bx;
+    const double chord = std::sqrt(ax * ax + ay * ay);
+    if (!(std::fabs(cross) >= kMargin * chord) || chord == 0) return false;  // NaN too
+    const int s = cross > 0 ? 1 : -1;
+    if (sign == 0) sign = s;
+    if (s != sign) return false;
+  }
+  return true;
+}
+
+// Hands GL the shapes still gathered; the frame is complete in GL's buffer once this returns.
+void GlPainter::Finish() { FlushShapes(); }
+
+GlPainter::~GlPainter() {
+  if (currentPainter == this) currentPainter = nullptr;
+}
+
+// Finish for the painter drawing in the current context, if any.
+void GlPainter::FinishCurrent() {
+  if (currentPainter) currentPainter->Finish();
+}
+
+// Draws the gathered flat shapes as one list of triangles.
+void GlPainter::FlushShapes() {
+  if (shapes_.Empty()) return;
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glVertexPointer(2, GL_FLOAT, 0, shapes_.Positions().data());
+  glColorPointer(4, GL_FLOAT, 0, shapes_.Colours().data());
+  glDrawElements(GL_TRIANGLES, GLsizei(shapes_.Indices().size()), GL_UNSIGNED_INT, shapes_.Indices().data());
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  shapes_.Clear();
+}
+
+// Turns texturing on or off when it changes.
+void GlPainter::UseTexture(bool textured) {
+  if (textured == textured_) return;
+  FlushShapes();
+  textured_ = textured;
+  if (textured)
+    glEnable(GL_TEXTURE_2D);
+  else
+    glDisable(GL_TEXTURE_2D);
+}
+
 // Puts the scissor back on the whole frame after DrawInk moved it.
 void GlPainter::ScissorFrame() {
   if (!scissorMoved_) return;
+  FlushShapes();
   scissorMoved_ = false;
   glScissor(frameBox_.X0, frameBox_.Y0, frameBox_.X1 - frameBox_.X0, frameBox_.Y1 - frameBox_.Y0);
 }
@@ -308,6 +411,13 @@ PixelBox GlPainter::WindowBox(const DrawCall& call, const PixelBox& box) const {
 // any ink and would have been left as it was.
 void GlPainter::DrawInk(const DrawCall& call, const InkPlan& plan) {
   if (!std::isfinite(call.Corners.P[0].X) || plan.Boxes[0].empty()) return;  // no ink: blending changes nothing
+  // A picture this small on the screen costs less drawn whole than any box would add as a draw of its own.
+  const PixelBox whole = WindowBox(call, {0, 0, call.Picture->Width, call.Picture->Height});
+  if (whole.Area() <= kPixelsPerDraw) {
+    ScissorFrame();
+    Quad4(call.Corners.P, true);
+    return;
+  }
   // The fewest boxes unless more save enough pixels to pay for their draws.
   int64_t bestCost = -1;
   for (int k = 1; k <= InkPlan::MaxBoxes; ++k) {
@@ -327,7 +437,6 @@ void GlPainter::DrawInk(const DrawCall& call, const InkPlan& plan) {
     }
   }
   // A picture small on the screen is drawn whole: moving the scissor costs a draw, more than the pixels saved.
-  const PixelBox whole = WindowBox(call, {0, 0, call.Picture->Width, call.Picture->Height});
   if (whole.Area() <= bestCost) {
     ScissorFrame();
     Quad4(call.Corners.P, true);

@@ -10,9 +10,14 @@
 #include "platform/backend.h"
 #include "platform/backends/x11/frame_fit.h"
 #include "platform/ink.h"
+#include "platform/shape_batch.h"
 
 class GlPainter {
  public:
+  GlPainter() = default;
+  GlPainter(const GlPainter&) = delete;
+  GlPainter& operator=(const GlPainter&) = delete;
+  ~GlPainter();
   // Sets up a fresh context: frame pixels (top-left origin, y down) onto the fitted viewport.
   void Begin(const FrameFit& fit, uint32_t generation);
   // Fills the frame with a colour; the bars beside a letterboxed frame stay black.
@@ -21,6 +26,10 @@ class GlPainter {
   void Draw(const DrawCall& call);
   // A line of white text on a black band across the middle of the frame, over whatever is drawn.
   void DrawNotice(const std::string& line, const Font& font);
+  // Hands GL the shapes still gathered; the frame is complete in GL's buffer once this returns.
+  void Finish();
+  // Finish for the painter drawing in the current context, if any (before the frame is read back).
+  static void FinishCurrent();
 
  private:
   // Switches between alpha test, alpha blending and opaque drawing when the mode changes.
@@ -34,22 +43,35 @@ class GlPainter {
   PixelBox WindowBox(const DrawCall& call, const PixelBox& box) const;
   // Uploads the next loaded picture not yet drawn, so that its first drawing later costs no decoding.
   void PrepareAhead();
+  // Turns texturing on or off when it changes.
+  void UseTexture(bool textured);
   // Puts the scissor back on the whole frame after DrawInk moved it.
   void ScissorFrame();
   // Binds a glyph's alpha texture (filtered and mipmapped when smooth), uploading it the first time.
   void BindGlyph(const Glyph& glyph, bool smooth);
+  // Whether an outline of count corners stays convex however the renderer rounds its corners.
+  bool ClearlyConvex(const Point* ring, int count) const;
+  // Draws the gathered flat shapes as one list of triangles; called before anything else reaches GL.
+  void FlushShapes();
   // One quad over four corners, with the texture's corners in the same order when textured.
   static void Quad4(const Point (&p)[4], bool textured);
   // The ellipse inscribed in a (possibly turned) box, as a fan around its centre.
   static void Oval(const Quad& corners);
+  // Sides of the polygon an oval is drawn as; round at every size the game uses.
+  static constexpr int kOvalSides = 48;
+  // The centre and the closed ring (first point repeated last) of an oval's fan.
+  static void OvalFan(const Quad& corners, Point& centre, Point (&ring)[kOvalSides + 1]);
 
   FrameFit fit_;
   uint32_t generation_ = 0;
   int blend_ = -1;  // -1: not known in this context yet
   bool textured_ = false;
-  bool wholePictures_ = false;  // CHROMELLY_DRAW_WHOLE=1: every picture over its whole rectangle, as a reference
+  // CHROMELLY_DRAW_WHOLE=1: the plain way, as a reference: every picture over its whole rectangle, every
+  // shape a primitive of its own.
+  bool wholePictures_ = false;
   bool scissorMoved_ = false;
   size_t prepared_ = 0;  // loaded pictures looked at by PrepareAhead so far
   PixelBox frameBox_;    // the frame's window pixels, GL's rows
-  std::vector<PixelBox> boxes_, chosen_;
+  std::vector<PixelBox> boxes_, chosen_, disjoint_;
+  ShapeBatch shapes_;  // flat shapes drawn since the last other drawing, not yet handed to GL
 };

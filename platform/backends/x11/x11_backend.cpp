@@ -130,6 +130,7 @@ void X11Backend::SetSwapInterval(int interval) {
 void X11Backend::Swap(bool waitForVerticalBlank) {
   if (!display_) return;
   if (target_.HoldsInput && target_.Suspended) DrawLostInputNotice();
+  painter_.Finish();
   SetSwapInterval(waitForVerticalBlank ? 1 : 0);
   glXSwapBuffers(display_, window_);
   if (target_.Refitted) {
