@@ -22,14 +22,17 @@ constexpr int32_t UnseededState = 4660;
 // The generator's state; only the functions below touch it.
 inline int32_t State = UnseededState;
 
-// 48271 * s mod (2^31 - 1): the product fits 64 bits, and 2^31 is 1 modulo
-// 2^31 - 1, so the high bits fold onto the low ones (what Schrage's form gives,
-// without its divisions).
-inline void Step() {
-  const uint64_t product = uint64_t(uint32_t(State)) * uint64_t(Multiplier);
+// 48271^2 mod (2^31 - 1): two steps at once.
+constexpr uint64_t MultiplierSquared = 182605794;
+
+// m * s mod (2^31 - 1) for a state s and a multiplier m below 2^29: the product
+// fits 64 bits, and 2^31 is 1 modulo 2^31 - 1, so its high bits fold onto the
+// low ones (what Schrage's form gives, without its divisions).
+inline uint32_t Times(uint64_t s, uint64_t m) {
+  const uint64_t product = s * m;
   uint64_t next = (product & uint64_t(Modulus)) + (product >> 31);
   if (next >= uint64_t(Modulus)) next -= uint64_t(Modulus);
-  State = int32_t(next);
+  return uint32_t(next);
 }
 
 }  // namespace random_detail
@@ -45,11 +48,15 @@ inline void ResetRandom() { random_detail::State = random_detail::UnseededState;
 inline int32_t RandomState() { return random_detail::State; }
 
 // A double in [0, 1) built from two steps of the generator.
+// Both steps are taken from the state before them, the second by the squared
+// multiplier, so that neither waits for the other.
 inline double RandomUnit() {
-  random_detail::Step();
-  const int32_t a = random_detail::State & 0x1FFFFFFC;
-  random_detail::Step();
-  const int32_t b = random_detail::State & 0x1FFFFFF8;
+  const uint64_t s = uint32_t(random_detail::State);
+  const int32_t first = int32_t(random_detail::Times(s, uint64_t(random_detail::Multiplier)));
+  const int32_t second = int32_t(random_detail::Times(s, random_detail::MultiplierSquared));
+  random_detail::State = second;
+  const int32_t a = first & 0x1FFFFFFC;
+  const int32_t b = second & 0x1FFFFFF8;
   return (double(a) + double(b) / 134217728.0) / 536870912.0;
 }
 
