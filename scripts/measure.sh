@@ -48,6 +48,8 @@ while kill -0 "$pid" 2>/dev/null; do
 done
 wait "$pid"
 status=$?
+# The last reading of VmHWM may come from before the last sample of VmRSS.
+[ "${peak:-0}" -lt "$max" ] && peak=$max
 echo "peak memory (VmHWM) ${peak:-0} kB; at the highest sample ${max} kB resident, ${driver:-0} kB of it the driver's code, $((max - ${driver:-0})) kB without" >>"$err"
 exit $status
 SCRIPT
