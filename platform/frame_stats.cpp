@@ -80,6 +80,14 @@ void FrameStats::Shown(const FrameClockReading& now) {
     const bool late = shown > LateMs();
     all_.Add(work, cpu, shown, late);
     if (part_ >= 0) parts_[size_t(part_)].Figures.Add(work, cpu, shown, late);
+    if (late && (longest_.size() < kLongestKept || shown > longest_.back().ShownMs)) {
+      const int64_t number = part_ >= 0 ? parts_[size_t(part_)].Figures.Frames() : all_.Frames();
+      const LongFrame frame{shown, work, cpu, part_, number};
+      longest_.insert(std::upper_bound(longest_.begin(), longest_.end(), frame,
+                                       [](const LongFrame& a, const LongFrame& b) { return a.ShownMs > b.ShownMs; }),
+                      frame);
+      if (longest_.size() > kLongestKept) longest_.pop_back();
+    }
   }
   if (changing_) {
     changing_ = false;
@@ -117,6 +125,15 @@ std::string FrameStats::Summary() const {
   for (const Part& part : parts_) {
     text += '\n';
     text += Line("chromelly: " + part.Name + ": ", part.Figures, LateMs());
+  }
+  if (!longest_.empty()) text += "\nchromelly: longest late frames:";
+  for (size_t i = 0; i < longest_.size(); ++i) {
+    const LongFrame& f = longest_[i];
+    char item[200];
+    std::snprintf(item, sizeof item, "%s %s frame %lld %.1f ms (work %.1f ms, CPU %.1f ms)", i ? ";" : "",
+                  f.Part >= 0 ? parts_[size_t(f.Part)].Name.c_str() : "run", static_cast<long long>(f.Number),
+                  f.ShownMs, f.WorkMs, f.CpuMs);
+    text += item;
   }
   return text;
 }

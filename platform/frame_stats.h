@@ -93,7 +93,19 @@ class FrameStats {
   // (Return on the opening screen to the first frame of play); negative until
   // a second screen has shown a frame.
   double ScreenChangeMs() const { return screenChangeMs_; }
-  // The lines the game prints: the whole run first, then one for each part.
+  // A frame shown late, kept among the longest so that a tuning run can tell which frames to look at.
+  struct LongFrame {
+    double ShownMs = 0;  // since the frame before was shown
+    double WorkMs = 0;
+    double CpuMs = 0;
+    int Part = -1;       // index into Parts(), -1 before any part was named
+    int64_t Number = 0;  // the frame's number in its part (in the whole run when no part), from 1
+  };
+  // The longest late frames so far, longest first, at most kLongestKept.
+  static constexpr size_t kLongestKept = 8;
+  const std::vector<LongFrame>& Longest() const { return longest_; }
+  // The lines the game prints: the whole run first, then one for each part,
+  // then the longest late frames when there were any.
   std::string Summary() const;
 
  private:
@@ -109,6 +121,7 @@ class FrameStats {
   double lastShownMs_ = 0;   // wall time of the last frame shown
   double changeFromMs_ = 0;  // the last frame shown before the latest screen opened
   double screenChangeMs_ = -1;
+  std::vector<LongFrame> longest_;
 };
 
 // True when CHROMELLY_STATS is set to 1 (read every time, so tests can change it).

@@ -109,34 +109,64 @@ std::shared_ptr<Image::Coverage> EmptyCoverage(int width, int height) {
 
 }  // namespace
 
-const Image::Coverage& Image::Opaque() const {
-  if (coverage_) return *coverage_;
-  auto c = EmptyCoverage(Width, Height);
-  bool built = false;
-  if (!Pixels.Held() && Pixels.Png()) {
-    // Only the alpha is wanted: stream it rather than decode the whole picture.
-    CoverageRows rows{*c, Width};
-    const PngHeader header{Width, Height, HasAlpha};
-    const AlphaRows streamed = StreamPngAlpha(Pixels.Png(), Pixels.PngSize(), header, CoverageRows::Add, &rows);
-    built = streamed == AlphaRows::Done;
-    if (streamed == AlphaRows::Failed) c = EmptyCoverage(Width, Height);
-  }
-  if (!built) {
-    const bool wasHeld = Pixels.Held();
-    if (Pixels.size() >= size_t(Width) * size_t(Height) * 4) {
-      CoverageRows rows{*c, Width};
-      for (int y = 0; y < Height; ++y) rows.AddRow(y, Pixels.data() + size_t(y) * size_t(Width) * 4 + 3, 4);
-    }
-    if (!wasHeld) Pixels.Release();  // decoded for the alpha only
-  }
+namespace {
+
+// Completes a coverage built row by row: its runs trimmed, the bounds of nothing made empty, the octagon's corners.
+std::shared_ptr<const Image::Coverage> Finished(std::shared_ptr<Image::Coverage> c) {
   c->Runs.shrink_to_fit();
   if (c->MaxX < 0) {
     c->MinX = c->MinY = 0;
   } else {
     c->Octagon = OctagonCorners(c->OctagonMin, c->OctagonMax);
   }
-  coverage_ = c;
+  return c;
+}
+
+// The coverage of width x height RGBA pixels (none when there are fewer: nothing covered).
+std::shared_ptr<const Image::Coverage> CoverageOfPixels(const uint8_t* rgba, size_t size, int width, int height) {
+  auto c = EmptyCoverage(width, height);
+  if (size >= size_t(width) * size_t(height) * 4) {
+    CoverageRows rows{*c, width};
+    for (int y = 0; y < height; ++y) rows.AddRow(y, rgba + size_t(y) * size_t(width) * 4 + 3, 4);
+  }
+  return Finished(c);
+}
+
+// The coverage of a picture from its file alone: the alpha streamed row by row where the file allows,
+// otherwise the whole picture decoded for it and let go. Reads nothing but the file's bytes, so it
+// may run on any thread.
+std::shared_ptr<const Image::Coverage> CoverageOfFile(const uint8_t* png, size_t size, const PngHeader& header) {
+  auto c = EmptyCoverage(header.Width, header.Height);
+  CoverageRows rows{*c, header.Width};
+  if (StreamPngAlpha(png, size, header, CoverageRows::Add, &rows) == AlphaRows::Done) return Finished(c);
+  PngHeader decoded;
+  std::vector<uint8_t> rgba;
+  if (!DecodePngRgba(png, size, decoded, rgba)) rgba.clear();
+  return CoverageOfPixels(rgba.data(), rgba.size(), header.Width, header.Height);
+}
+
+}  // namespace
+
+const Image::Coverage& Image::Opaque() const {
+  if (coverage_) return *coverage_;
+  if (coverageAhead_.valid()) {
+    coverage_ = coverageAhead_.get();
+    coverageAhead_ = {};
+  } else if (!Pixels.Held() && Pixels.Png()) {
+    coverage_ = CoverageOfFile(Pixels.Png(), Pixels.PngSize(), PngHeader{Width, Height, HasAlpha});
+  } else {
+    coverage_ = CoverageOfPixels(Pixels.data(), Pixels.size(), Width, Height);
+  }
   return *coverage_;
+}
+
+void Image::BuildCoverageAhead() const {
+  if (coverage_ || coverageAhead_.valid() || Pixels.Held() || !Pixels.Png()) return;
+  // The file's bytes stay readable for the whole run and nothing else here is shared with the thread.
+  const uint8_t* png = Pixels.Png();
+  const size_t size = Pixels.PngSize();
+  const PngHeader header{Width, Height, HasAlpha};
+  coverageAhead_ = std::async(std::launch::async, [png, size, header] { return CoverageOfFile(png, size, header); });
 }
 
 void PixelBuffer::DecodeWhenRead(const uint8_t* png, size_t size) {

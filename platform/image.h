@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <string>
 #include <utility>
@@ -93,6 +94,11 @@ struct Image {
     mutable std::vector<uint8_t> solid_;
   };
   const Coverage& Opaque() const;
+  // Starts building the coverage from the picture's file on a thread of its
+  // own, when it is not built yet and there is a file to build it from: a
+  // large picture's first hit test then finds it built (or waits only for the
+  // rest) instead of decoding millions of pixels in the frame that asks.
+  void BuildCoverageAhead() const;
 
   // Backend cache: texture name and the screen generation it belongs to, and
   // where the picture has ink, planned from its pixels when first uploaded.
@@ -102,6 +108,7 @@ struct Image {
 
  private:
   mutable std::shared_ptr<const Coverage> coverage_;
+  mutable std::shared_future<std::shared_ptr<const Coverage>> coverageAhead_;
 };
 using ImageRef = std::shared_ptr<Image>;
 

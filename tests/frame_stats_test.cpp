@@ -158,9 +158,13 @@ TEST_F(FrameStatsTest, EachNamedPartHasItsOwnFiguresInTheOrderFirstNamed) {
   EXPECT_DOUBLE_EQ(stage1.FramesPerSecond(), 1000.0 / 30.0);
   EXPECT_EQ(stats.Parts()[2].Name, "closing scene");
   EXPECT_EQ(stats.Parts()[2].Figures.Frames(), 1);
-  // The summary: the whole run, then a line a part in the same form.
+  // The one late frame is named by its part and its number there.
+  ASSERT_EQ(stats.Longest().size(), 1u);
+  EXPECT_EQ(stats.Longest()[0].Part, 1);
+  EXPECT_EQ(stats.Longest()[0].Number, 1);
+  // The summary: the whole run, then a line a part in the same form, then the late frames.
   const std::string summary = stats.Summary();
-  EXPECT_EQ(std::count(summary.begin(), summary.end(), '\n'), 3) << summary;
+  EXPECT_EQ(std::count(summary.begin(), summary.end(), '\n'), 4) << summary;
   EXPECT_NE(summary.find("\nchromelly: stage 0: 3 frames; frame time mean 6.000 ms, worst 10.000 ms; shown 17.00 ms "
                          "apart or less at the 99th percentile, 17.000 ms at worst; 0.00% late (0 shown over "
                          "25.000 ms after the one before)"),
@@ -171,6 +175,29 @@ TEST_F(FrameStatsTest, EachNamedPartHasItsOwnFiguresInTheOrderFirstNamed) {
             std::string::npos)
       << summary;
   EXPECT_NE(summary.find("\nchromelly: closing scene: 1 frames;"), std::string::npos) << summary;
+  EXPECT_NE(summary.find("\nchromelly: longest late frames: stage 1 frame 1 30.0 ms (work 30.0 ms, CPU 25.0 ms)"),
+            std::string::npos)
+      << summary;
+}
+
+TEST_F(FrameStatsTest, TheLongestLateFramesAreKeptLongestFirst) {
+  Frame(1, 1);  // starts the count
+  NameFramePart("stage 4");
+  // Twelve late frames of 26 to 37 ms in a shuffled order, with paced ones between.
+  const int lengths[] = {30, 26, 37, 28, 33, 27, 35, 29, 31, 36, 32, 34};
+  for (int ms : lengths) {
+    Frame(ms, 1);
+    Frame(2, 1);
+  }
+  const std::vector<FrameStats::LongFrame>& longest = CurrentFrameStats().Longest();
+  ASSERT_EQ(longest.size(), FrameStats::kLongestKept);
+  for (size_t i = 0; i < longest.size(); ++i) {
+    EXPECT_DOUBLE_EQ(longest[i].ShownMs, 37.0 - double(i)) << i;
+    EXPECT_EQ(longest[i].Part, 0);
+  }
+  // 37 ms was the third late frame, the 5th of the part; 30 ms, the first, the 1st.
+  EXPECT_EQ(longest[0].Number, 5);
+  EXPECT_EQ(longest[7].Number, 1);
 }
 
 TEST_F(FrameStatsTest, PrintedOnExitOnlyWithTheVariable) {

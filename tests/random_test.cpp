@@ -80,6 +80,24 @@ TEST_F(RandomTest, ExtremeBoundsStayInRange) {
   }
 }
 
+TEST(Seeding, EveryStepIsTheMultiplierModuloTheMersennePrime) {
+  // Each step must be exactly 48271 * s mod (2^31 - 1), whatever shortcut computes it, and a unit draw
+  // is made of two steps in turn;
+  // the largest states and the states just below a multiple of the modulus are where a shortcut slips.
+  constexpr int64_t kModulus = 2147483647;
+  for (int32_t seed : {1, 4660, 0x7FFFFFFE, 0x7FFFFFFE - 48271, 44488, 44489, 1234567890}) {
+    SeedRandom(seed);
+    int64_t expected = RandomState();
+    for (int i = 0; i < 200000; ++i) {
+      const int64_t first = expected * 48271 % kModulus;
+      expected = first * 48271 % kModulus;
+      const double unit = (double(first & 0x1FFFFFFC) + double(expected & 0x1FFFFFF8) / 134217728.0) / 536870912.0;
+      ASSERT_EQ(RandomUnit(), unit) << "seed " << seed << ", draw " << i;
+      ASSERT_EQ(RandomState(), expected) << "seed " << seed << ", draw " << i;
+    }
+  }
+}
+
 TEST(Seeding, InvalidSeedsFoldTo4660) {
   for (int32_t seed : {0, 0x7FFFFFFF, -1, std::numeric_limits<int32_t>::min()}) {
     SeedRandom(seed);

@@ -136,7 +136,8 @@ void ExpectSameCoverage(const Image::Coverage& a, const Image::Coverage& b) {
 }
 
 // Every embedded picture, loaded through the registry, is hit-tested from its
-// alpha alone, exactly as from its decoded pixels, and never holds its RGBA for it.
+// alpha alone, exactly as from its decoded pixels, and never holds its RGBA for it;
+// the same when its coverage was built ahead on another thread.
 TEST_F(Registry, EmbeddedPicturesCoverWhatTheirDecodedPixelsCover) {
   int pictures = 0;
   for (int i = 0; i < EmbeddedFileCount; ++i) {
@@ -146,15 +147,21 @@ TEST_F(Registry, EmbeddedPicturesCoverWhatTheirDecodedPixelsCover) {
     SCOPED_TRACE(name);
     Register(name, file.Data, file.Size);
     const ImageRef lazy = LoadImageFile("incbin::" + name);
+    const ImageRef ahead = LoadImageFile("incbin::" + name);
     const ImageRef decoded = DecodePng(file.Data, size_t(file.Size));
     ASSERT_TRUE(lazy);
+    ASSERT_TRUE(ahead);
     ASSERT_TRUE(decoded);
+    ahead->BuildCoverageAhead();
+    decoded->BuildCoverageAhead();  // no file to build from: built from the pixels when asked
     EXPECT_FALSE(lazy->Pixels.Held());
     EXPECT_EQ(lazy->Width, decoded->Width);
     EXPECT_EQ(lazy->Height, decoded->Height);
     EXPECT_EQ(lazy->HasAlpha, decoded->HasAlpha);
     ExpectSameCoverage(lazy->Opaque(), decoded->Opaque());
+    ExpectSameCoverage(ahead->Opaque(), decoded->Opaque());
     EXPECT_FALSE(lazy->Pixels.Held());
+    EXPECT_FALSE(ahead->Pixels.Held());
     ++pictures;
   }
   EXPECT_EQ(pictures, 94);
@@ -237,6 +244,14 @@ TEST_F(Registry, AnEmbeddedPictureWithoutAlphaOrWithBrokenDataIsStillMaskedOrEmp
   ASSERT_TRUE(broken);
   EXPECT_EQ(broken->Width, 280);
   EXPECT_GT(broken->Opaque().MinX, broken->Opaque().MaxX);
+  const ImageRef brokenAhead = LoadImageFile("incbin::cut.png");
+  brokenAhead->BuildCoverageAhead();
+  EXPECT_GT(brokenAhead->Opaque().MinX, brokenAhead->Opaque().MaxX);
+  const ImageRef rgbAhead = LoadImageFile("incbin::strip.png");
+  rgbAhead->BuildCoverageAhead();
+  const Image::Coverage& ca = rgbAhead->Opaque();
+  EXPECT_EQ(std::vector<uint8_t>(ca.Solid(), ca.Solid() + 3), (std::vector<uint8_t>{1, 0, 1}));
+  EXPECT_FALSE(rgbAhead->Pixels.Held());
   EXPECT_EQ(static_cast<const Image&>(*broken).Pixels.size(), 0u);
 }
 

@@ -16,7 +16,8 @@ namespace {
 // split into more boxes only when that saves more pixels than this per box.
 constexpr int64_t kPixelsPerDraw = 1024;
 
-// Pictures larger than this are left to be uploaded when first drawn (the stage-4 ring's oval never is).
+// Pictures larger than this are left to be uploaded when first drawn (the stage-4 ring's oval never is);
+// their coverage for the hit layers is built ahead instead.
 constexpr int64_t kLargestPreparedPixels = 1 << 20;
 
 // Window coordinates far beyond any screen, so rounding them stays in range.
@@ -456,9 +457,13 @@ void GlPainter::PrepareAhead() {
   if (prepared_ > loaded.size()) prepared_ = 0;  // the list was pruned
   while (prepared_ < loaded.size()) {
     const ImageRef picture = loaded[prepared_++].lock();
-    if (!picture || picture->Width <= 0 || picture->Height <= 0 ||
-        int64_t(picture->Width) * picture->Height > kLargestPreparedPixels)
+    if (!picture || picture->Width <= 0 || picture->Height <= 0) continue;
+    if (int64_t(picture->Width) * picture->Height > kLargestPreparedPixels) {
+      // Not a texture ahead, but its hit layers' coverage, which would cost the frame that first tests it
+      // tens of milliseconds, is built on a thread of its own meanwhile.
+      picture->BuildCoverageAhead();
       continue;
+    }
     if (picture->Texture != 0 && picture->TextureGeneration == generation_) continue;
     if (BindPicture(*picture)) return;
   }
