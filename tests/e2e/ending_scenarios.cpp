@@ -34,6 +34,13 @@ bool WaitForMode(ScreenReader& screen, int w, int h, int timeoutMs, int& nowW, i
                    timeoutMs);
 }
 
+// Starts the game and brings it to the intro or, for any other place, to the game screen.
+bool StartTo(Checks& checks, GameProcess& game, ScreenReader& screen, const std::string& where) {
+  if (where != "intro") return StartToGameScreen(checks, game, screen);
+  ShownWindow intro;
+  return StartToIntro(checks, game, screen, intro);
+}
+
 }  // namespace
 
 int RunSignal(const std::string& gamePath, const std::string& where, int signalNumber) {
@@ -41,12 +48,7 @@ int RunSignal(const std::string& gamePath, const std::string& where, int signalN
   ScreenReader screen;
   const int screenW = screen.Width(), screenH = screen.Height();
   GameProcess game(gamePath);
-  if (where == "intro") {
-    ShownWindow intro;
-    if (!StartToIntro(checks, game, screen, intro)) return checks.Finish();
-  } else if (!StartToGameScreen(checks, game, screen)) {
-    return checks.Finish();
-  }
+  if (!StartTo(checks, game, screen, where)) return checks.Finish();
   game.Signal(signalNumber);
   game.WaitForEnd(kSeenWithinMs);
   const std::string what = "signal " + std::to_string(signalNumber) + " on the " + where;
@@ -66,12 +68,7 @@ int RunWindowDestroyed(const std::string& gamePath, const std::string& where) {
   ScreenReader screen;
   const int screenW = screen.Width(), screenH = screen.Height();
   GameProcess game(gamePath);
-  if (where == "intro") {
-    ShownWindow intro;
-    if (!StartToIntro(checks, game, screen, intro)) return checks.Finish();
-  } else if (!StartToGameScreen(checks, game, screen)) {
-    return checks.Finish();
-  }
+  if (!StartTo(checks, game, screen, where)) return checks.Finish();
   const Window window = FindGameWindow(screen).Id;
   Xdotool(checks, "windowclose " + std::to_string(window));
   game.WaitForEnd(5000);
