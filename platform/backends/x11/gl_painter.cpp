@@ -68,7 +68,11 @@ GlPainter* currentPainter = nullptr;
 // Sets up a fresh context: frame pixels (top-left origin, y down) onto the fitted viewport.
 void GlPainter::Begin(const FrameFit& fit, uint32_t generation) {
   currentPainter = this;
-  shapes_.Clear();  // drawn for a context that is gone
+  // Gathered for a context that is gone.
+  gathered_.clear();
+  gatheredBoxes_.clear();
+  shapes_.Clear();
+  order_.Clear();
   fit_ = fit;
   generation_ = generation;
   blend_ = -1;
@@ -102,7 +106,7 @@ void GlPainter::Begin(const FrameFit& fit, uint32_t generation) {
 
 // Fills the frame with a colour; the bars beside a letterboxed frame stay black.
 void GlPainter::Clear(uint8_t r, uint8_t g, uint8_t b) {
-  FlushShapes();
+  DrawGathered();
   ScissorFrame();
   PrepareAhead();
   if (fit_.Letterboxed()) {
@@ -119,7 +123,6 @@ void GlPainter::Clear(uint8_t r, uint8_t g, uint8_t b) {
 // Switches between alpha test, alpha blending and opaque drawing when the mode changes.
 void GlPainter::UseBlend(int blend) {
   if (blend == blend_) return;
-  FlushShapes();
   blend_ = blend;
   if (blend == BlendAlpha) {
     glDisable(GL_ALPHA_TEST);
@@ -224,35 +227,18 @@ void GlPainter::OvalFan(const Quad& c, Point& centre, Point (&ring)[kOvalSides +
   }
 }
 
-// Carries out one drawing call whose corners are already in frame pixels.
+// Carries out one drawing call whose corners are already in frame pixels: pictures and shapes are gathered
+// until the frame ends or text comes; text, and everything drawn the plain way, goes to GL at once.
 void GlPainter::Draw(const DrawCall& call) {
-  const bool shape = call.What == DrawCall::Kind::Rect || call.What == DrawCall::Kind::Oval;
-  if (shape && !wholePictures_) {
-    // Gathered while the state stays; any change hands GL what was gathered first.
-    ScissorFrame();
-    UseBlend(call.Blend);
-    UseTexture(false);
-    const ShapeBatch::Colour colour = ShapeBatch::Colour::FromBytes(call.R, call.G, call.B, call.Alpha);
-    if (call.What == DrawCall::Kind::Rect) {
-      shapes_.AddQuad(call.Corners.P, colour);
-    } else {
-      Point centre;
-      Point ring[kOvalSides + 1];
-      OvalFan(call.Corners, centre, ring);
-      ShapeBatch::PixelGrid grid;
-      grid.OffsetX = fit_.OffsetX;
-      grid.ScaleX = double(fit_.ShownW) / fit_.FrameW;
-      grid.OffsetY = fit_.WindowH - fit_.OffsetY;  // GL counts rows from the bottom
-      grid.ScaleY = -double(fit_.ShownH) / fit_.FrameH;
-      if (ClearlyConvex(ring, kOvalSides))
-        shapes_.AddConvexSampled(ring, kOvalSides, colour, grid);
-      else
-        shapes_.AddFanSampled(centre, ring, kOvalSides + 1, colour, grid);
-    }
+  if (!wholePictures_ && call.What != DrawCall::Kind::Text) {
+    if (call.What == DrawCall::Kind::Image)
+      GatherPicture(call);
+    else
+      GatherShape(call);
     return;
   }
-  FlushShapes();
-  if (call.What != DrawCall::Kind::Image) ScissorFrame();
+  DrawGathered();
+  ScissorFrame();
   UseBlend(call.Blend);
   glColor4ub(call.R, call.G, call.B, call.Alpha);
   UseTexture(call.What == DrawCall::Kind::Image || call.What == DrawCall::Kind::Text);
@@ -261,13 +247,7 @@ void GlPainter::Draw(const DrawCall& call) {
     case DrawCall::Kind::Oval: Oval(call.Corners); break;
     case DrawCall::Kind::Image:
       if (!call.Picture || call.Picture->Width <= 0 || call.Picture->Height <= 0 || !BindPicture(*call.Picture)) return;
-      // Blending and the alpha test leave the screen as it was under a transparent pixel; opaque drawing does not.
-      if (!wholePictures_ && call.Picture->Ink && (call.Blend == BlendAlpha || call.Blend == BlendAlphaTest)) {
-        DrawInk(call, *call.Picture->Ink);
-      } else {
-        ScissorFrame();
-        Quad4(call.Corners.P, true);
-      }
+      Quad4(call.Corners.P, true);
       break;
     case DrawCall::Kind::Text: {
       if (!call.TextFont) return;
@@ -290,6 +270,161 @@ void GlPainter::Draw(const DrawCall& call) {
       break;
     }
   }
+}
+
+// Gathers a flat rectangle or oval as triangles over the corners GL would be given, unless it covers no pixel.
+void GlPainter::GatherShape(const DrawCall& call) {
+  const size_t firstIndex = shapes_.Indices().size(), firstVertex = shapes_.Positions().size() / 2;
+  const ShapeBatch::Colour colour = ShapeBatch::Colour::FromBytes(call.R, call.G, call.B, call.Alpha);
+  if (call.What == DrawCall::Kind::Rect) {
+    shapes_.AddQuad(call.Corners.P, colour);
+  } else {
+    Point centre;
+    Point ring[kOvalSides + 1];
+    OvalFan(call.Corners, centre, ring);
+    ShapeBatch::PixelGrid grid;
+    grid.OffsetX = fit_.OffsetX;
+    grid.ScaleX = double(fit_.ShownW) / fit_.FrameW;
+    grid.OffsetY = fit_.WindowH - fit_.OffsetY;  // GL counts rows from the bottom
+    grid.ScaleY = -double(fit_.ShownH) / fit_.FrameH;
+    if (ClearlyConvex(ring, kOvalSides))
+      shapes_.AddConvexSampled(ring, kOvalSides, colour, grid);
+    else
+      shapes_.AddFanSampled(centre, ring, kOvalSides + 1, colour, grid);
+  }
+  const size_t count = shapes_.Indices().size() - firstIndex;
+  if (count == 0) return;
+  const std::vector<float>& position = shapes_.Positions();
+  double minX = position[firstVertex * 2], maxX = minX, minY = position[firstVertex * 2 + 1], maxY = minY;
+  for (size_t v = firstVertex; v < position.size() / 2; ++v) {
+    minX = std::min(minX, double(position[v * 2]));
+    maxX = std::max(maxX, double(position[v * 2]));
+    minY = std::min(minY, double(position[v * 2 + 1]));
+    maxY = std::max(maxY, double(position[v * 2 + 1]));
+  }
+  // A pixel to spare: the corners reach GL in single precision.
+  const PixelBox reach = WindowPixels(minX, minY, maxX, maxY, 1);
+  Gathered shape;
+  shape.Blend = call.Blend;
+  shape.Rectangle = call.What == DrawCall::Kind::Rect;
+  shape.First = uint32_t(firstIndex);
+  shape.Count = uint32_t(count);
+  shape.Run = order_.Add({nullptr, call.Blend}, &reach, 1);
+  gathered_.push_back(shape);
+}
+
+// Gathers a picture, uploading it the first time: with blending or the alpha test only over the window pixels
+// its ink can reach, since a transparent pixel leaves the screen as it was; opaque, over its whole quad.
+void GlPainter::GatherPicture(const DrawCall& call) {
+  const Image* picture = call.Picture;
+  if (!picture || picture->Width <= 0 || picture->Height <= 0 || !BindPicture(*picture)) return;
+  for (const Point& p : call.Corners.P)
+    if (!std::isfinite(p.X) || !std::isfinite(p.Y)) return;  // no quad to draw
+  const PixelBox whole = WindowBox(call, {0, 0, picture->Width, picture->Height});
+  if (whole.Empty()) return;  // off the frame
+  Gathered drawn;
+  drawn.Texture = picture->Texture;
+  drawn.Blend = call.Blend;
+  drawn.R = call.R;
+  drawn.G = call.G;
+  drawn.B = call.B;
+  drawn.Alpha = call.Alpha;
+  drawn.Corners = call.Corners;
+  drawn.First = uint32_t(gatheredBoxes_.size());
+  if (picture->Ink && (call.Blend == BlendAlpha || call.Blend == BlendAlphaTest) &&
+      !PlanInkBoxes(call, *picture->Ink, whole))
+    return;  // no ink: blending changes nothing
+  drawn.Count = uint32_t(gatheredBoxes_.size() - drawn.First);
+  if (drawn.Count > 0) {
+    drawn.Run = order_.Add({reinterpret_cast<const void*>(uintptr_t(drawn.Texture)), call.Blend},
+                           &gatheredBoxes_[drawn.First], drawn.Count);
+  } else {
+    // A pixel to spare around the quad: its corners reach GL in single precision.
+    const PixelBox reach{whole.X0 - 1, whole.Y0 - 1, whole.X1 + 1, whole.Y1 + 1};
+    drawn.Run = order_.Add({reinterpret_cast<const void*>(uintptr_t(drawn.Texture)), call.Blend}, &reach, 1);
+  }
+  gathered_.push_back(drawn);
+}
+
+// Draws everything gathered, run after run and in the order gathered within each run, and forgets it.
+void GlPainter::DrawGathered() {
+  const size_t count = gathered_.size();
+  if (count > 0) {
+    // Which gathered draw comes where: a stable counting sort by run.
+    runStart_.assign(order_.Runs() + 1, 0);
+    for (const Gathered& g : gathered_) ++runStart_[g.Run + 1];
+    for (size_t r = 1; r < runStart_.size(); ++r) runStart_[r] += runStart_[r - 1];
+    drawOrder_.resize(count);
+    for (size_t i = 0; i < count; ++i) drawOrder_[runStart_[gathered_[i].Run]++] = uint32_t(i);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    GLuint bound = 0;
+    for (size_t k = 0; k < count;) {
+      const Gathered& first = gathered_[drawOrder_[k]];
+      UseBlend(first.Blend);
+      if (first.Texture == 0)
+        k = DrawShapes(k);
+      else
+        DrawPicture(first, bound), ++k;
+    }
+    glDisableClientState(GL_VERTEX_ARRAY);
+  }
+  gathered_.clear();
+  gatheredBoxes_.clear();
+  shapes_.Clear();
+  order_.Clear();
+}
+
+// Draws the gathered shapes from drawOrder_[k] on that are of the same run and all rectangles or all ovals, as
+// one list of triangles: llvmpipe takes a list of whole rectangles on its rectangle path, so ovals do not
+// share a list with them. Returns where the next draw starts.
+size_t GlPainter::DrawShapes(size_t k) {
+  const Gathered& first = gathered_[drawOrder_[k]];
+  runIndices_.clear();
+  for (; k < gathered_.size(); ++k) {
+    const Gathered& shape = gathered_[drawOrder_[k]];
+    if (shape.Run != first.Run || shape.Rectangle != first.Rectangle) break;
+    const uint32_t* index = shapes_.Indices().data() + shape.First;
+    runIndices_.insert(runIndices_.end(), index, index + shape.Count);
+  }
+  ScissorFrame();
+  UseTexture(false);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glVertexPointer(2, GL_FLOAT, 0, shapes_.Positions().data());
+  glColorPointer(4, GL_FLOAT, 0, shapes_.Colours().data());
+  glDrawElements(GL_TRIANGLES, GLsizei(runIndices_.size()), GL_UNSIGNED_INT, runIndices_.data());
+  glDisableClientState(GL_COLOR_ARRAY);
+  return k;
+}
+
+// Draws a gathered picture's quad over each of its scissor boxes, or once over the frame. Each quad is a draw of
+// its own: the GL would join quads drawn one after another between glBegin and glEnd into one draw, and llvmpipe
+// fills a draw of several quads a little differently from the same quads drawn one by one (by 1 in a channel,
+// on a few pixels of a crowded frame).
+void GlPainter::DrawPicture(const Gathered& picture, GLuint& bound) {
+  static const float kTexCorner[8] = {0, 0, 1, 0, 1, 1, 0, 1};
+  float corner[8];
+  for (int c = 0; c < 4; ++c) {
+    corner[c * 2] = float(picture.Corners.P[c].X);
+    corner[c * 2 + 1] = float(picture.Corners.P[c].Y);
+  }
+  UseTexture(true);
+  if (picture.Texture != bound) glBindTexture(GL_TEXTURE_2D, picture.Texture);
+  bound = picture.Texture;
+  glColor4ub(picture.R, picture.G, picture.B, picture.Alpha);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glVertexPointer(2, GL_FLOAT, 0, corner);
+  glTexCoordPointer(2, GL_FLOAT, 0, kTexCorner);
+  if (picture.Count == 0) {
+    ScissorFrame();
+    glDrawArrays(GL_QUADS, 0, 4);
+  }
+  for (uint32_t b = picture.First; b < picture.First + picture.Count; ++b) {
+    const PixelBox& box = gatheredBoxes_[b];
+    glScissor(box.X0, box.Y0, box.X1 - box.X0, box.Y1 - box.Y0);
+    scissorMoved_ = true;
+    glDrawArrays(GL_QUADS, 0, 4);
+  }
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }
 
 // A line of white text on a black band across the middle of the frame, over whatever is drawn.
@@ -336,8 +471,8 @@ bool GlPainter::ClearlyConvex(const Point* ring, int count) const {
   return true;
 }
 
-// Hands GL the shapes still gathered; the frame is complete in GL's buffer once this returns.
-void GlPainter::Finish() { FlushShapes(); }
+// Hands GL the draws still gathered; the frame is complete in GL's buffer once this returns.
+void GlPainter::Finish() { DrawGathered(); }
 
 GlPainter::~GlPainter() {
   if (currentPainter == this) currentPainter = nullptr;
@@ -348,23 +483,9 @@ void GlPainter::FinishCurrent() {
   if (currentPainter) currentPainter->Finish();
 }
 
-// Draws the gathered flat shapes as one list of triangles.
-void GlPainter::FlushShapes() {
-  if (shapes_.Empty()) return;
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glEnableClientState(GL_COLOR_ARRAY);
-  glVertexPointer(2, GL_FLOAT, 0, shapes_.Positions().data());
-  glColorPointer(4, GL_FLOAT, 0, shapes_.Colours().data());
-  glDrawElements(GL_TRIANGLES, GLsizei(shapes_.Indices().size()), GL_UNSIGNED_INT, shapes_.Indices().data());
-  glDisableClientState(GL_COLOR_ARRAY);
-  glDisableClientState(GL_VERTEX_ARRAY);
-  shapes_.Clear();
-}
-
 // Turns texturing on or off when it changes.
 void GlPainter::UseTexture(bool textured) {
   if (textured == textured_) return;
-  FlushShapes();
   textured_ = textured;
   if (textured)
     glEnable(GL_TEXTURE_2D);
@@ -372,10 +493,9 @@ void GlPainter::UseTexture(bool textured) {
     glDisable(GL_TEXTURE_2D);
 }
 
-// Puts the scissor back on the whole frame after DrawInk moved it.
+// Puts the scissor back on the whole frame after a picture's ink boxes moved it.
 void GlPainter::ScissorFrame() {
   if (!scissorMoved_) return;
-  FlushShapes();
   scissorMoved_ = false;
   glScissor(frameBox_.X0, frameBox_.Y0, frameBox_.X1 - frameBox_.X0, frameBox_.Y1 - frameBox_.Y0);
 }
@@ -394,31 +514,33 @@ PixelBox GlPainter::WindowBox(const DrawCall& call, const PixelBox& box) const {
     minY = std::min(minY, p.Y);
     maxY = std::max(maxY, p.Y);
   }
+  return WindowPixels(minX, minY, maxX, maxY, 0);
+}
+
+// The window pixels (GL's rows, bottom up) that a box of frame pixels covers, rounded out to whole pixels and
+// by `spare` more, kept within the frame.
+PixelBox GlPainter::WindowPixels(double minX, double minY, double maxX, double maxY, int spare) const {
   // Frame pixels to window pixels, as the projection and viewport map them; GL counts rows from the bottom.
   const double sx = double(fit_.ShownW) / fit_.FrameW, sy = double(fit_.ShownH) / fit_.FrameH;
   const double top = fit_.WindowH - fit_.OffsetY;
   auto clamp = [](double v) { return std::isfinite(v) ? std::clamp(v, -kWindowLimit, kWindowLimit) : 0.0; };
   PixelBox w;
-  w.X0 = std::max(frameBox_.X0, int(std::floor(clamp(fit_.OffsetX + minX * sx))));
-  w.X1 = std::min(frameBox_.X1, int(std::ceil(clamp(fit_.OffsetX + maxX * sx))));
-  w.Y0 = std::max(frameBox_.Y0, int(std::floor(clamp(top - maxY * sy))));
-  w.Y1 = std::min(frameBox_.Y1, int(std::ceil(clamp(top - minY * sy))));
+  w.X0 = std::max(frameBox_.X0, int(std::floor(clamp(fit_.OffsetX + minX * sx))) - spare);
+  w.X1 = std::min(frameBox_.X1, int(std::ceil(clamp(fit_.OffsetX + maxX * sx))) + spare);
+  w.Y0 = std::max(frameBox_.Y0, int(std::floor(clamp(top - maxY * sy))) - spare);
+  w.Y1 = std::min(frameBox_.Y1, int(std::ceil(clamp(top - minY * sy))) + spare);
   return w;
 }
 
-// Draws a bound picture's quad only over the window pixels its ink can reach: the whole quad each time, cut
-// by a scissor box, so that every pixel drawn gets exactly what drawing the whole quad gives it. The boxes do
-// not overlap, so no pixel is blended twice; a pixel outside them lies more than half a picture pixel from
-// any ink and would have been left as it was.
-void GlPainter::DrawInk(const DrawCall& call, const InkPlan& plan) {
-  if (!std::isfinite(call.Corners.P[0].X) || plan.Boxes[0].empty()) return;  // no ink: blending changes nothing
+// The scissor boxes that draw a picture's quad only over the window pixels its ink can reach: the whole quad
+// each time, cut by a box, so that every pixel drawn gets exactly what drawing the whole quad gives it. The
+// boxes do not overlap, so no pixel is blended twice; a pixel outside them lies more than half a picture pixel
+// from any ink and would have been left as it was. Appends none when the whole quad is cheaper, and returns
+// false when no ink reaches the frame.
+bool GlPainter::PlanInkBoxes(const DrawCall& call, const InkPlan& plan, const PixelBox& whole) {
+  if (plan.Boxes[0].empty()) return false;
   // A picture this small on the screen costs less drawn whole than any box would add as a draw of its own.
-  const PixelBox whole = WindowBox(call, {0, 0, call.Picture->Width, call.Picture->Height});
-  if (whole.Area() <= kPixelsPerDraw) {
-    ScissorFrame();
-    Quad4(call.Corners.P, true);
-    return;
-  }
+  if (whole.Area() <= kPixelsPerDraw) return true;
   // The fewest boxes unless more save enough pixels to pay for their draws.
   int64_t bestCost = -1;
   for (int k = 1; k <= InkPlan::MaxBoxes; ++k) {
@@ -437,17 +559,11 @@ void GlPainter::DrawInk(const DrawCall& call, const InkPlan& plan) {
       chosen_.swap(disjoint);
     }
   }
+  if (chosen_.empty()) return false;  // the ink lies off the frame
   // A picture small on the screen is drawn whole: moving the scissor costs a draw, more than the pixels saved.
-  if (whole.Area() <= bestCost) {
-    ScissorFrame();
-    Quad4(call.Corners.P, true);
-    return;
-  }
-  for (const PixelBox& b : chosen_) {
-    glScissor(b.X0, b.Y0, b.X1 - b.X0, b.Y1 - b.Y0);
-    scissorMoved_ = true;
-    Quad4(call.Corners.P, true);
-  }
+  if (whole.Area() <= bestCost) return true;
+  gatheredBoxes_.insert(gatheredBoxes_.end(), chosen_.begin(), chosen_.end());
+  return true;
 }
 
 // Uploads the next loaded picture not yet drawn: one a frame, at the frame's start, so that the pictures are
