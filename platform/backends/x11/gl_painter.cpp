@@ -96,6 +96,10 @@ void GlPainter::Begin(const FrameFit& fit, uint32_t generation) {
   glViewport(fit.OffsetX, bottom, fit.ShownW, fit.ShownH);
   glScissor(fit.OffsetX, bottom, fit.ShownW, fit.ShownH);
   frameBox_ = {fit.OffsetX, bottom, fit.OffsetX + fit.ShownW, bottom + fit.ShownH};
+  grid_.OffsetX = fit.OffsetX;
+  grid_.ScaleX = double(fit.ShownW) / fit.FrameW;
+  grid_.OffsetY = fit.WindowH - fit.OffsetY;  // GL counts rows from the bottom
+  grid_.ScaleY = -double(fit.ShownH) / fit.FrameH;
   glEnable(GL_SCISSOR_TEST);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
@@ -282,15 +286,10 @@ void GlPainter::GatherShape(const DrawCall& call) {
     Point centre;
     Point ring[kOvalSides + 1];
     OvalFan(call.Corners, centre, ring);
-    ShapeBatch::PixelGrid grid;
-    grid.OffsetX = fit_.OffsetX;
-    grid.ScaleX = double(fit_.ShownW) / fit_.FrameW;
-    grid.OffsetY = fit_.WindowH - fit_.OffsetY;  // GL counts rows from the bottom
-    grid.ScaleY = -double(fit_.ShownH) / fit_.FrameH;
     if (ClearlyConvex(ring, kOvalSides))
-      shapes_.AddConvexSampled(ring, kOvalSides, colour, grid);
+      shapes_.AddConvexSampled(ring, kOvalSides, colour, grid_);
     else
-      shapes_.AddFanSampled(centre, ring, kOvalSides + 1, colour, grid);
+      shapes_.AddFanSampled(centre, ring, kOvalSides + 1, colour, grid_);
   }
   const size_t count = shapes_.Indices().size() - firstIndex;
   if (count == 0) return;
@@ -335,14 +334,11 @@ void GlPainter::GatherPicture(const DrawCall& call) {
       !PlanInkBoxes(call, *picture->Ink, whole))
     return;  // no ink: blending changes nothing
   drawn.Count = uint32_t(gatheredBoxes_.size() - drawn.First);
-  if (drawn.Count > 0) {
-    drawn.Run = order_.Add({reinterpret_cast<const void*>(uintptr_t(drawn.Texture)), call.Blend},
-                           &gatheredBoxes_[drawn.First], drawn.Count);
-  } else {
-    // A pixel to spare around the quad: its corners reach GL in single precision.
-    const PixelBox reach{whole.X0 - 1, whole.Y0 - 1, whole.X1 + 1, whole.Y1 + 1};
-    drawn.Run = order_.Add({reinterpret_cast<const void*>(uintptr_t(drawn.Texture)), call.Blend}, &reach, 1);
-  }
+  // Its scissor boxes, or its whole quad with a pixel to spare: the corners reach GL in single precision.
+  const PixelBox reach{whole.X0 - 1, whole.Y0 - 1, whole.X1 + 1, whole.Y1 + 1};
+  const DrawOrder::State state{reinterpret_cast<const void*>(uintptr_t(drawn.Texture)), call.Blend};
+  drawn.Run =
+      drawn.Count > 0 ? order_.Add(state, &gatheredBoxes_[drawn.First], drawn.Count) : order_.Add(state, &reach, 1);
   gathered_.push_back(drawn);
 }
 
@@ -361,10 +357,12 @@ void GlPainter::DrawGathered() {
     for (size_t k = 0; k < count;) {
       const Gathered& first = gathered_[drawOrder_[k]];
       UseBlend(first.Blend);
-      if (first.Texture == 0)
+      if (first.Texture == 0) {
         k = DrawShapes(k);
-      else
-        DrawPicture(first, bound), ++k;
+      } else {
+        DrawPicture(first, bound);
+        ++k;
+      }
     }
     glDisableClientState(GL_VERTEX_ARRAY);
   }

@@ -1,4 +1,5 @@
-/** @file gl_painter.h GlPainter: the X11 backend's OpenGL projection, clearing, and the frame's drawing gathered into runs. */
+/** @file gl_painter.h GlPainter: the X11 backend's OpenGL projection, clearing, and the frame's drawing gathered into
+ * runs. */
 // OpenGL drawing for the X11 backend: the frame's projection, clearing, and
 // the services' drawing calls as textured quads and lists of flat triangles,
 // gathered over the frame into runs of one drawing state (see DrawOrder).
@@ -97,8 +98,9 @@ class GlPainter {
   // shape a primitive of its own.
   bool wholePictures_ = false;
   bool scissorMoved_ = false;
-  size_t prepared_ = 0;  // loaded pictures looked at by PrepareAhead so far
-  PixelBox frameBox_;    // the frame's window pixels, GL's rows
+  size_t prepared_ = 0;         // loaded pictures looked at by PrepareAhead so far
+  PixelBox frameBox_;           // the frame's window pixels, GL's rows
+  ShapeBatch::PixelGrid grid_;  // where the renderer samples, for frame points
   std::vector<PixelBox> boxes_, chosen_;
   // Draws gathered since the frame began or since text was drawn, and the runs they joined.
   std::vector<Gathered> gathered_;
